@@ -1,0 +1,48 @@
+#pragma once
+// Program: every piece of state that lives for the whole run, in one record.
+// main creates it once; functions take the narrowest part of it they need.
+
+#include <string>
+
+#include "image/header_record.h"
+#include "image/image_record.h"
+#include "image/raw_options.h"
+#include "image/region_of_interest.h"
+#include "platform/menu_state.h"
+
+namespace corvane {
+
+// The main window's mouse interaction mode (2 is never used).
+enum class MouseMode {
+    None = 0,
+    InitStarList = 1,
+    Photometry = 3,
+    EditPixel = 4,
+    SetRoi = 5,
+    Patch = 6,
+    CleanRoi = 7,
+    AddStar = 8,
+    PsfBackground = 9,
+    PsfSource = 10,
+};
+
+struct ShellState {
+    bool openAsRaw = false;           // the next load treats the file as raw pixels
+    bool acquisitionSession = false;  // the acquisition program is running
+    MouseMode mouseMode = MouseMode::None;
+    bool frozen = false;              // close-up and readout stopped by a right click
+    bool overlaysShown = false;       // photometry marks drawn over the image
+    MenuState menu;
+    std::string initialDirectory;     // the start directory, emptied after the first Open
+    int openFilterIndex = 1;          // 1 own types, 2 FITS, 3 raw, 4 all files
+};
+
+struct Program {
+    ImageRecord image;
+    HeaderRecord header{};
+    RegionOfInterest roi;
+    RawOptions raw;
+    ShellState shell;
+};
+
+}  // namespace corvane

@@ -1,0 +1,133 @@
+#include "cli/cli_common.h"
+
+#include <cstdio>
+#include <ctime>
+#include <iostream>
+
+#include "app/image_commands.h"
+#include "platform/file_lookup.h"
+
+namespace corvane::cli {
+
+void AddRawOptions(CLI::App& command, RawArguments& raw) {
+    command.add_option("--raw", raw.geometry, "read the file as raw pixels: COLUMNS ROWS")
+        ->expected(2);
+    command.add_option("--header", raw.headerBytes, "raw: bytes before the first row");
+    command.add_option("--skip", raw.skipRows, "raw: rows to skip after the header");
+    command.add_option("--bzero", raw.bzero, "raw: offset added to every stored value");
+    command.add_option("--bits", raw.bits, "raw: 8 or 16 bits per sample")
+        ->check(CLI::IsMember({8, 16}));
+    command.add_flag("--swap", raw.swap, "raw: exchange the two bytes of each sample");
+}
+
+bool LoadForCli(Program& program, ConsoleHost& host, const std::string& path,
+                const RawArguments& raw) {
+    program.image.path = AbsolutePath(path);
+    if (raw.geometry.size() == 2) {
+        program.shell.openAsRaw = true;
+        RawDialogFields fields;
+        fields.columns = std::to_string(raw.geometry[0]);
+        fields.rows = std::to_string(raw.geometry[1]);
+        fields.headerBytes = std::to_string(raw.headerBytes);
+        fields.skipRows = std::to_string(raw.skipRows);
+        fields.bzero = std::to_string(raw.bzero);
+        fields.eightBit = raw.bits == 8;
+        fields.swapBytes = raw.swap;
+        host.rawFields = fields;
+    }
+    return LoadImage(program, host);
+}
+
+std::uint64_t PixelHash(const ImageRecord& image) {
+    std::uint64_t hash = 14695981039346656037ULL;
+    std::size_t n = static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
+    for (std::size_t i = 0; i < n; ++i) {
+        auto v = static_cast<std::uint16_t>(image.pixels[i]);
+        for (std::uint8_t byte : {static_cast<std::uint8_t>(v & 0xFF),
+                                  static_cast<std::uint8_t>(v >> 8)}) {
+            hash ^= byte;
+            hash *= 1099511628211ULL;
+        }
+    }
+    return hash;
+}
+
+std::string IsoTime(std::int32_t secondsSince1970) {
+    std::time_t t = secondsSince1970;
+    std::tm utc{};
+    gmtime_r(&t, &utc);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return text;
+}
+
+nlohmann::json HeaderJson(const HeaderRecord& h) {
+    nlohmann::json j;
+    j["formatTag"] = std::string(HeaderText(h.formatTag));
+    j["observer"] = std::string(HeaderText(h.observer));
+    j["object"] = std::string(HeaderText(h.object));
+    j["rightAscension"] = std::string(HeaderText(h.rightAscension));
+    j["declination"] = std::string(HeaderText(h.declination));
+    j["epoch"] = std::string(HeaderText(h.epoch));
+    j["temperature"] = std::string(HeaderText(h.temperature));
+    j["quality"] = std::string(HeaderText(h.quality));
+    j["comment"] = std::string(HeaderText(h.comment));
+    j["exposure"] = h.exposure;
+    j["filter"] = h.filter;
+    j["preflash"] = h.preflash;
+    j["electronGain"] = h.electronGain;
+    j["observationTime"] = h.observationTime;
+    j["observationTimeUtc"] = IsoTime(h.observationTime);
+    j["originColumn"] = h.originColumn;
+    j["originRow"] = h.originRow;
+    j["detectorColumns"] = h.detectorColumns;
+    j["detectorRows"] = h.detectorRows;
+    j["binColumns"] = h.binColumns;
+    j["binRows"] = h.binRows;
+    j["systemGain"] = h.systemGain;
+    j["reserved1"] = h.reserved1;
+    j["detector"] = std::string(HeaderText(h.detector));
+    j["observationType"] = h.observationType;
+    j["reserved2"] = h.reserved2;
+    j["biasLevel"] = h.biasLevel;
+    return j;
+}
+
+nlohmann::json ImageJson(const Program& program) {
+    const ImageRecord& im = program.image;
+    nlohmann::json j;
+    j["path"] = im.path;
+    j["formatCode"] = im.formatCode;
+    j["width"] = im.width;
+    j["height"] = im.height;
+    j["paddedWidth"] = im.paddedWidth;
+    j["bzero"] = im.bzero;
+    j["bitpix"] = im.bitpix;
+    j["bytesPerPixel"] = im.bytesPerPixel;
+    j["headerBlocks"] = im.headerBlocks;
+    j["dialect"] = im.dialect;
+    j["irafMax"] = im.irafMax;
+    j["irafMin"] = im.irafMin;
+    j["floatScale"] = im.floatScale;
+    j["pedestal"] = im.pedestal;
+    j["header"] = HeaderJson(program.header);
+    j["roi"] = {{"xc", program.roi.xc}, {"yc", program.roi.yc}};
+
+    std::size_t n = static_cast<std::size_t>(im.width) * static_cast<std::size_t>(im.height);
+    int lo = 32767, hi = -32768;
+    double sum = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        int v = im.pixels[i];
+        lo = v < lo ? v : lo;
+        hi = v > hi ? v : hi;
+        sum += v;
+    }
+    char hash[24];
+    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(PixelHash(im)));
+    j["pixels"] = {{"min", lo}, {"max", hi}, {"sum", sum}, {"fnv1a64", hash}};
+    return j;
+}
+
+void PrintJson(const nlohmann::json& value) { std::cout << value.dump(2) << std::endl; }
+
+}  // namespace corvane::cli

@@ -1,0 +1,48 @@
+#pragma once
+// What the commands of corvane-cli share: loading through the program's own loader, and
+// the records as JSON.
+
+#include <CLI/CLI.hpp>
+#include <cstdint>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "app/program.h"
+#include "cli/console_host.h"
+
+namespace corvane::cli {
+
+// Options every loading command takes: how the raw dialog would be answered.
+struct RawArguments {
+    std::vector<int> geometry;  // --raw COLUMNS ROWS
+    int headerBytes = 0;
+    int skipRows = 0;
+    int bzero = 0;
+    int bits = 16;
+    bool swap = false;
+};
+
+// Adds --raw and its companions to a command.
+void AddRawOptions(CLI::App& command, RawArguments& raw);
+
+// Loads `path` as the desktop program would; with --raw given, as a raw file answered from
+// the options. Messages go to stderr. Returns false when the load failed.
+bool LoadForCli(Program& program, ConsoleHost& host, const std::string& path,
+                const RawArguments& raw);
+
+nlohmann::json ImageJson(const Program& program);
+nlohmann::json HeaderJson(const HeaderRecord& header);
+
+// 64-bit FNV-1a of the stored pixels as little-endian int16.
+std::uint64_t PixelHash(const ImageRecord& image);
+
+// "1998-07-06T12:00:00Z"
+std::string IsoTime(std::int32_t secondsSince1970);
+
+// Prints the JSON on stdout, indented.
+void PrintJson(const nlohmann::json& value);
+
+// Each command file registers its commands here; the result code goes to `exitCode`.
+void RegisterInfoCommands(CLI::App& app, int& exitCode);
+
+}  // namespace corvane::cli

@@ -1,0 +1,47 @@
+#pragma once
+// The command line's host: messages go to stderr as "CAPTION: text", questions are
+// answered No unless the caller set another answer, panes and repaints are ignored.
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/host.h"
+
+namespace corvane {
+
+class ConsoleHost : public Host {
+public:
+    // Answers for Yes/No questions in order; when empty, No.
+    std::deque<MessageAnswer> answers;
+    // Prefix for every message line (a batch names the image it is working on).
+    std::string messagePrefix;
+    // Fields for the raw options dialog, pressed once; unset means Cancel.
+    std::optional<RawDialogFields> rawFields;
+    // Every message shown, as "CAPTION: text".
+    std::vector<std::string> shown;
+
+    MessageAnswer ShowMessage(std::string_view caption, std::string_view text, MessageIcon icon,
+                              MessageButtons buttons) override;
+    void SetPaneText(Pane, std::string_view) override {}
+    void BeginProgress(int) override {}
+    void StepProgress() override {}
+    void EndProgress() override {}
+    void PushWaitCursor() override {}
+    void PopWaitCursor() override {}
+    void SetCursor(CursorShape) override {}
+    void Beep(BeepKind) override {}
+    void SetTitle(std::string_view) override {}
+    void ApplyMenuState(const MenuState&) override {}
+    void InvalidateAll() override {}
+    void InvalidateRect(const PixelRect&) override {}
+    void UpdateWindow() override {}
+    bool RunRawOptionsDialog(RawDialogFields& fields,
+                             const DialogOk<RawDialogFields>& ok) override;
+};
+
+// "CAPTION: text" with line breaks inside the text written as \n.
+std::string MessageLine(std::string_view caption, std::string_view text);
+
+}  // namespace corvane

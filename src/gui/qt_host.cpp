@@ -1,0 +1,91 @@
+#include "gui/qt_host.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+
+#include "gui/main_window.h"
+
+namespace corvane {
+
+namespace {
+
+QString ToQt(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+QtHost::QtHost(MainWindow& window, std::function<std::string()> idlePrompt)
+    : window_(window), idlePrompt_(std::move(idlePrompt)) {}
+
+MessageAnswer QtHost::ShowMessage(std::string_view caption, std::string_view text,
+                                  MessageIcon icon, MessageButtons buttons) {
+    QMessageBox box(&window_);
+    box.setWindowTitle(ToQt(caption));
+    box.setText(ToQt(text));
+    switch (icon) {
+        case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+        case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+        case MessageIcon::Error: box.setIcon(QMessageBox::Critical); break;
+        case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+        case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+    }
+    if (buttons == MessageButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return MessageAnswer::Ok;
+}
+
+void QtHost::SetPaneText(Pane pane, std::string_view text) {
+    window_.Pane(static_cast<int>(pane))->setText(ToQt(text));
+}
+
+void QtHost::BeginProgress(int steps) {
+    QProgressBar* bar = window_.ProgressBar();
+    bar->setRange(0, steps);
+    bar->setValue(0);
+    bar->show();
+}
+
+void QtHost::StepProgress() {
+    QProgressBar* bar = window_.ProgressBar();
+    bar->setValue(bar->value() + 1);
+}
+
+void QtHost::EndProgress() {
+    window_.ProgressBar()->hide();
+    SetPaneText(Pane::Prompt, idlePrompt_ ? idlePrompt_() : std::string());
+    SetPaneText(Pane::Readout, "");
+}
+
+void QtHost::PushWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+
+void QtHost::PopWaitCursor() { QApplication::restoreOverrideCursor(); }
+
+void QtHost::SetCursor(CursorShape shape) { window_.SetImageCursor(shape); }
+
+void QtHost::Beep(BeepKind) { QApplication::beep(); }
+
+void QtHost::SetTitle(std::string_view title) { window_.setWindowTitle(ToQt(title)); }
+
+void QtHost::ApplyMenuState(const MenuState& menu) { window_.ApplyMenuState(menu); }
+
+void QtHost::InvalidateAll() { window_.update(); }
+
+void QtHost::InvalidateRect(const PixelRect& rect) {
+    window_.update(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+}
+
+void QtHost::UpdateWindow() { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+bool QtHost::RunRawOptionsDialog(RawDialogFields&, const DialogOk<RawDialogFields>&) {
+    return false;
+}
+
+}  // namespace corvane

@@ -1,0 +1,15 @@
+#pragma once
+#include <cstdint>
+
+namespace corvane {
+
+// How a raw pixel dump is laid out; kept for the whole run and proposed again next time.
+// The sample width, columns and rows live in the ImageRecord (bitpix, width, height).
+struct RawOptions {
+    std::int32_t rawHeaderBytes = 0;  // bytes before the first row, 0 … 150000000
+    std::int32_t rawSkipRows = 0;     // rows skipped after the header; with rows below 65383
+    std::int32_t rawBzero = 0;        // copied into bzero, 0 … 32768
+    bool rawSwapBytes = false;        // exchange the two bytes of each 16-bit sample
+};
+
+}  // namespace corvane

@@ -1,0 +1,123 @@
+#include "platform/file_access.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+namespace corvane {
+
+std::optional<InputFile> InputFile::Open(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    return InputFile(fd);
+}
+
+InputFile::InputFile(InputFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+
+InputFile& InputFile::operator=(InputFile&& other) noexcept {
+    if (this != &other) {
+        Close();
+        fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+}
+
+InputFile::~InputFile() { Close(); }
+
+void InputFile::Close() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
+
+std::size_t InputFile::Read(void* buffer, std::size_t count) {
+    std::size_t done = 0;
+    auto* out = static_cast<char*>(buffer);
+    while (done < count) {
+        ssize_t n = ::read(fd_, out + done, count - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return done;
+}
+
+std::size_t InputFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t count) const {
+    std::size_t done = 0;
+    auto* out = static_cast<char*>(buffer);
+    while (done < count) {
+        ssize_t n = ::pread(fd_, out + done, count - done, static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return done;
+}
+
+bool InputFile::Seek(std::uint64_t offset) {
+    return ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) == static_cast<off_t>(offset);
+}
+
+std::uint64_t InputFile::Size() const {
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) {
+        return 0;
+    }
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+std::optional<FileView> FileView::Map(const InputFile& file, ViewKind kind) {
+    std::uint64_t size = file.Size();
+    if (size == 0 || size > SIZE_MAX) {
+        return std::nullopt;
+    }
+    int prot = kind == ViewKind::ReadOnly ? PROT_READ : PROT_READ | PROT_WRITE;
+    void* base = ::mmap(nullptr, static_cast<std::size_t>(size), prot, MAP_PRIVATE,
+                        file.Descriptor(), 0);
+    if (base == MAP_FAILED) {
+        return std::nullopt;
+    }
+    return FileView(static_cast<std::byte*>(base), static_cast<std::size_t>(size));
+}
+
+FileView::FileView(FileView&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}
+
+FileView& FileView::operator=(FileView&& other) noexcept {
+    if (this != &other) {
+        if (data_ != nullptr) {
+            ::munmap(data_, size_);
+        }
+        data_ = std::exchange(other.data_, nullptr);
+        size_ = std::exchange(other.size_, 0);
+    }
+    return *this;
+}
+
+FileView::~FileView() {
+    if (data_ != nullptr) {
+        ::munmap(data_, size_);
+    }
+}
+
+}  // namespace corvane

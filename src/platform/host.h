@@ -1,0 +1,72 @@
+#pragma once
+// Host: everything the program needs from the screen and the user.
+//
+// The program decides, the host shows. Three implementations exist: the Qt window
+// (src/gui), the command line (src/cli) and the recording fake of the tests.
+
+#include <string>
+#include <string_view>
+
+#include "platform/dialogs.h"
+#include "platform/menu_state.h"
+
+namespace corvane {
+
+enum class MessageIcon { None, Warning, Error, Information, Question };
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+// The three panes of the status bar.
+enum class Pane { Readout = 0, Prompt = 1, Image = 2 };
+
+// Mouse cursors: the cross "lcross", the boxes "smallsq" and "wsquare", the aperture
+// circle "wcircle", and the platform arrow.
+enum class CursorShape { Arrow, Cross, SmallBox, LargeBox, Circle };
+
+// The three system sounds the mouse modes use.
+enum class BeepKind { Default, Question, Exclamation };
+
+struct PixelRect {
+    int left = 0, top = 0, right = 0, bottom = 0;  // client pixels, right and bottom exclusive
+};
+
+class Host {
+public:
+    virtual ~Host() = default;
+
+    // A modal message box owned by the main window.
+    virtual MessageAnswer ShowMessage(std::string_view caption, std::string_view text,
+                                      MessageIcon icon = MessageIcon::Warning,
+                                      MessageButtons buttons = MessageButtons::Ok) = 0;
+
+    virtual void SetPaneText(Pane pane, std::string_view text) = 0;
+
+    // Progress protocol of a long operation: the bar runs from 0 to `steps` (image rows),
+    // one Step per row; EndProgress hides it, restores the prompt pane to its idle text
+    // and empties the readout pane. The label is written by the caller (see Progress).
+    virtual void BeginProgress(int steps) = 0;
+    virtual void StepProgress() = 0;
+    virtual void EndProgress() = 0;
+
+    // The hourglass over the whole program, nested; every Push has its Pop.
+    virtual void PushWaitCursor() = 0;
+    virtual void PopWaitCursor() = 0;
+    virtual void SetCursor(CursorShape shape) = 0;
+    virtual void Beep(BeepKind kind) = 0;
+
+    virtual void SetTitle(std::string_view title) = 0;
+    virtual void ApplyMenuState(const MenuState& menu) = 0;
+
+    // Repaint requests: the whole client area, or one rectangle of it.
+    virtual void InvalidateAll() = 0;
+    virtual void InvalidateRect(const PixelRect& rect) = 0;
+    // Let the window catch up with pending repaints before a long operation.
+    virtual void UpdateWindow() = 0;
+
+    // "RAW Options". Opens with `fields`; on OK calls `ok` with what the user typed and
+    // ends only when it returns true. Returns false when the user cancels.
+    virtual bool RunRawOptionsDialog(RawDialogFields& fields,
+                                     const DialogOk<RawDialogFields>& ok) = 0;
+};
+
+}  // namespace corvane

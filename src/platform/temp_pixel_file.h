@@ -1,0 +1,58 @@
+#pragma once
+// The temporary pixel file: a new file "~cor0000.tmp" in the temporary directory, the
+// number raised while a file of that name exists, sized and mapped read-write. It is
+// removed when the object goes, so nothing is left behind by a normal exit.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace corvane {
+
+enum class TempFileError {
+    None,
+    CreateFailed,  // the directory cannot take a new file (missing, read-only, ...)
+    NoSpace,       // the file could not be given its size: the disk is full
+    MapFailed,
+};
+
+struct TempFileResult;
+
+class TempPixelFile {
+public:
+    // The directory named by "temp", else by "TMPDIR", else /tmp.
+    static std::string Directory();
+
+    // Creates and maps a file of `bytes` bytes (at least 1), zero-filled.
+    static TempFileResult Create(std::size_t bytes);
+
+    TempPixelFile(TempPixelFile&& other) noexcept;
+    TempPixelFile& operator=(TempPixelFile&& other) noexcept;
+    TempPixelFile(const TempPixelFile&) = delete;
+    TempPixelFile& operator=(const TempPixelFile&) = delete;
+    ~TempPixelFile();
+
+    std::int16_t* Pixels() const { return static_cast<std::int16_t*>(data_); }
+    std::size_t Size() const { return size_; }
+    const std::string& Path() const { return path_; }
+
+private:
+    TempPixelFile(int fd, void* data, std::size_t size, std::string path)
+        : fd_(fd), data_(data), size_(size), path_(std::move(path)) {}
+    void Release();
+
+    int fd_ = -1;
+    void* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::string path_;
+};
+
+struct TempFileResult {
+    std::optional<TempPixelFile> file;
+    TempFileError error = TempFileError::None;
+    int errorCode = 0;      // errno of the failing call
+    std::string directory;  // where creation was tried
+};
+
+}  // namespace corvane

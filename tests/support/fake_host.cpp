@@ -1,0 +1,91 @@
+#include "support/fake_host.h"
+
+namespace corvane::test {
+
+std::vector<std::string> FakeHost::MessageLines() const {
+    std::vector<std::string> lines;
+    for (const RecordedMessage& m : messages) {
+        lines.push_back(m.caption + ": " + m.text);
+    }
+    return lines;
+}
+
+MessageAnswer FakeHost::ShowMessage(std::string_view caption, std::string_view text,
+                                    MessageIcon icon, MessageButtons buttons) {
+    messages.push_back({std::string(caption), std::string(text), icon, buttons});
+    log.push_back("message " + std::string(caption) + ": " + std::string(text));
+    if (buttons == MessageButtons::Ok) {
+        return MessageAnswer::Ok;
+    }
+    if (answers.empty()) {
+        return MessageAnswer::No;
+    }
+    MessageAnswer a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+void FakeHost::SetPaneText(Pane pane, std::string_view text) {
+    auto i = static_cast<int>(pane);
+    panes[i] = std::string(text);
+    paneHistory[i].push_back(panes[i]);
+    log.push_back("pane " + std::to_string(i) + ": " + panes[i]);
+}
+
+void FakeHost::BeginProgress(int steps) {
+    ++progressBegins;
+    lastProgressRange = steps;
+    log.push_back("progress " + std::to_string(steps));
+}
+
+void FakeHost::StepProgress() { ++progressSteps; }
+
+void FakeHost::EndProgress() {
+    ++progressEnds;
+    log.push_back("progress end");
+    SetPaneText(Pane::Prompt, idlePrompt ? idlePrompt() : std::string());
+    SetPaneText(Pane::Readout, "");
+}
+
+void FakeHost::PushWaitCursor() {
+    ++waitDepth;
+    if (waitDepth > maxWaitDepth) maxWaitDepth = waitDepth;
+}
+
+void FakeHost::PopWaitCursor() { --waitDepth; }
+
+void FakeHost::SetCursor(CursorShape shape) { cursor = shape; }
+
+void FakeHost::Beep(BeepKind kind) {
+    beeps.push_back(kind);
+    log.push_back("beep " + std::to_string(static_cast<int>(kind)));
+}
+
+void FakeHost::SetTitle(std::string_view text) {
+    title = std::string(text);
+    titleHistory.push_back(title);
+    log.push_back("title " + title);
+}
+
+void FakeHost::ApplyMenuState(const MenuState& state) {
+    menu = state;
+    ++menuUpdates;
+}
+
+void FakeHost::InvalidateAll() {
+    ++fullInvalidations;
+    log.push_back("invalidate");
+}
+
+void FakeHost::InvalidateRect(const PixelRect& rect) { invalidatedRects.push_back(rect); }
+
+void FakeHost::UpdateWindow() {}
+
+bool FakeHost::RunRawOptionsDialog(RawDialogFields& fields, const DialogOk<RawDialogFields>& ok) {
+    ++rawDialogRuns;
+    rawDialogOpenings.push_back(fields);
+    log.push_back("dialog RAW");
+    return RunScripted(rawDialogScript, fields, ok);
+}
+
+}  // namespace corvane::test

@@ -1,0 +1,95 @@
+#pragma once
+// FakeHost: a Host for tests. It records every call and answers questions and dialogs
+// from a script that the test fills beforehand.
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/host.h"
+
+namespace corvane::test {
+
+struct RecordedMessage {
+    std::string caption;
+    std::string text;
+    MessageIcon icon;
+    MessageButtons buttons;
+};
+
+class FakeHost : public Host {
+public:
+    // --- what the test scripts ---
+    // Answers to Yes/No questions, in order; when empty a question is answered No.
+    std::deque<MessageAnswer> answers;
+    // Each entry is one press of a dialog's button: fields typed and OK, or Cancel
+    // (nullopt). When the script runs out, the dialog is cancelled.
+    std::deque<std::optional<RawDialogFields>> rawDialogScript;
+    // The prompt pane's idle text, as the model would give it after a progress run.
+    std::function<std::string()> idlePrompt;
+
+    // --- what the test reads back ---
+    std::vector<RecordedMessage> messages;
+    std::string panes[3];
+    std::vector<std::string> paneHistory[3];
+    std::string title;
+    std::vector<std::string> titleHistory;
+    MenuState menu;
+    int menuUpdates = 0;
+    int progressBegins = 0;
+    int progressSteps = 0;
+    int progressEnds = 0;
+    int lastProgressRange = 0;
+    int waitDepth = 0;
+    int maxWaitDepth = 0;
+    CursorShape cursor = CursorShape::Arrow;
+    std::vector<BeepKind> beeps;
+    int fullInvalidations = 0;
+    std::vector<PixelRect> invalidatedRects;
+    int rawDialogRuns = 0;
+    std::vector<RawDialogFields> rawDialogOpenings;  // the fields each dialog opened with
+    std::vector<std::string> log;  // one line per call, in order
+
+    // Messages as "CAPTION: text" lines, the order kept.
+    std::vector<std::string> MessageLines() const;
+
+    MessageAnswer ShowMessage(std::string_view caption, std::string_view text, MessageIcon icon,
+                              MessageButtons buttons) override;
+    void SetPaneText(Pane pane, std::string_view text) override;
+    void BeginProgress(int steps) override;
+    void StepProgress() override;
+    void EndProgress() override;
+    void PushWaitCursor() override;
+    void PopWaitCursor() override;
+    void SetCursor(CursorShape shape) override;
+    void Beep(BeepKind kind) override;
+    void SetTitle(std::string_view text) override;
+    void ApplyMenuState(const MenuState& state) override;
+    void InvalidateAll() override;
+    void InvalidateRect(const PixelRect& rect) override;
+    void UpdateWindow() override;
+    bool RunRawOptionsDialog(RawDialogFields& fields,
+                             const DialogOk<RawDialogFields>& ok) override;
+
+    // Runs a scripted dialog: presses from `script` until `ok` accepts one or a Cancel.
+    template <class Fields>
+    static bool RunScripted(std::deque<std::optional<Fields>>& script, Fields& fields,
+                            const DialogOk<Fields>& ok) {
+        while (!script.empty()) {
+            std::optional<Fields> press = std::move(script.front());
+            script.pop_front();
+            if (!press) {
+                return false;
+            }
+            fields = *press;
+            if (ok(fields)) {
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+}  // namespace corvane::test
