@@ -1,7 +1,6 @@
 #include "platform/file_names.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <limits>
 
 namespace corvane {
@@ -33,9 +32,11 @@ std::optional<std::string> NextFileName(std::string_view path) {
     if (number == std::numeric_limits<std::int32_t>::max()) {
         return std::nullopt;
     }
-    char text[16];
-    std::snprintf(text, sizeof text, "%0*ld", static_cast<int>(digits.size()),
-                  static_cast<long>(number + 1));
+    // "%ld" of the new number, with zeros in front up to the old digit count.
+    std::string text = std::to_string(number + 1);
+    if (text.size() < digits.size()) {
+        text.insert(0, digits.size() - text.size(), '0');
+    }
     std::string next(base.substr(0, digitsStart));
     next += text;
     next += extension;
