@@ -39,7 +39,7 @@ struct ShellState {
 
 struct Program {
     ImageRecord image;
-    HeaderRecord header{};
+    alignas(4) HeaderRecord header{};
     RegionOfInterest roi;
     RawOptions raw;
     ShellState shell;

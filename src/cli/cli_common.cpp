@@ -61,6 +61,17 @@ std::string IsoTime(std::int32_t secondsSince1970) {
     return text;
 }
 
+namespace {
+
+// Fields of the packed header record are copied before use: a reference to one may be
+// misaligned.
+template <class T>
+T Copy(T value) {
+    return value;
+}
+
+}  // namespace
+
 nlohmann::json HeaderJson(const HeaderRecord& h) {
     nlohmann::json j;
     j["formatTag"] = std::string(HeaderText(h.formatTag));
@@ -72,24 +83,24 @@ nlohmann::json HeaderJson(const HeaderRecord& h) {
     j["temperature"] = std::string(HeaderText(h.temperature));
     j["quality"] = std::string(HeaderText(h.quality));
     j["comment"] = std::string(HeaderText(h.comment));
-    j["exposure"] = h.exposure;
-    j["filter"] = h.filter;
-    j["preflash"] = h.preflash;
-    j["electronGain"] = h.electronGain;
-    j["observationTime"] = h.observationTime;
-    j["observationTimeUtc"] = IsoTime(h.observationTime);
-    j["originColumn"] = h.originColumn;
-    j["originRow"] = h.originRow;
-    j["detectorColumns"] = h.detectorColumns;
-    j["detectorRows"] = h.detectorRows;
-    j["binColumns"] = h.binColumns;
-    j["binRows"] = h.binRows;
-    j["systemGain"] = h.systemGain;
-    j["reserved1"] = h.reserved1;
+    j["exposure"] = Copy(h.exposure);
+    j["filter"] = Copy(h.filter);
+    j["preflash"] = Copy(h.preflash);
+    j["electronGain"] = Copy(h.electronGain);
+    j["observationTime"] = Copy(h.observationTime);
+    j["observationTimeUtc"] = IsoTime(Copy(h.observationTime));
+    j["originColumn"] = Copy(h.originColumn);
+    j["originRow"] = Copy(h.originRow);
+    j["detectorColumns"] = Copy(h.detectorColumns);
+    j["detectorRows"] = Copy(h.detectorRows);
+    j["binColumns"] = Copy(h.binColumns);
+    j["binRows"] = Copy(h.binRows);
+    j["systemGain"] = Copy(h.systemGain);
+    j["reserved1"] = Copy(h.reserved1);
     j["detector"] = std::string(HeaderText(h.detector));
-    j["observationType"] = h.observationType;
-    j["reserved2"] = h.reserved2;
-    j["biasLevel"] = h.biasLevel;
+    j["observationType"] = Copy(h.observationType);
+    j["reserved2"] = Copy(h.reserved2);
+    j["biasLevel"] = Copy(h.biasLevel);
     return j;
 }
 

@@ -9,6 +9,10 @@
 
 namespace corvane {
 
+// The record is packed to its file layout, so a numeric field may sit at an address its
+// type would not choose (biasLevel always does). Read fields by value: copy one before
+// binding a reference to it (std::min, test assertions, JSON). Keep the record itself
+// 4-byte aligned (alignas(4) where it is declared) so the other fields are aligned.
 #pragma pack(push, 1)
 struct HeaderRecord {
     char formatTag[3];          // "HK" or "PC" in those files; zero after the other readers
