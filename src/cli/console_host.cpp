@@ -22,15 +22,7 @@ MessageAnswer ConsoleHost::ShowMessage(std::string_view caption, std::string_vie
     std::string line = MessageLine(caption, text);
     shown.push_back(line);
     std::fprintf(stderr, "%s%s\n", messagePrefix.c_str(), line.c_str());
-    if (buttons == MessageButtons::Ok) {
-        return MessageAnswer::Ok;
-    }
-    if (answers.empty()) {
-        return MessageAnswer::No;
-    }
-    MessageAnswer a = answers.front();
-    answers.pop_front();
-    return a;
+    return NextScriptedAnswer(answers, buttons);
 }
 
 bool ConsoleHost::RunRawOptionsDialog(RawDialogFields& fields,

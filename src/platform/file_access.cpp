@@ -42,11 +42,15 @@ void InputFile::Close() {
     }
 }
 
-std::size_t InputFile::Read(void* buffer, std::size_t count) {
+namespace {
+
+// Calls `once(done)` until `count` bytes have arrived, the file ends or an error other than
+// an interrupted call stops it.
+template <class ReadOnce>
+std::size_t ReadFully(std::size_t count, ReadOnce once) {
     std::size_t done = 0;
-    auto* out = static_cast<char*>(buffer);
     while (done < count) {
-        ssize_t n = ::read(fd_, out + done, count - done);
+        ssize_t n = once(done);
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -58,20 +62,18 @@ std::size_t InputFile::Read(void* buffer, std::size_t count) {
     return done;
 }
 
-std::size_t InputFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t count) const {
-    std::size_t done = 0;
+}  // namespace
+
+std::size_t InputFile::Read(void* buffer, std::size_t count) {
     auto* out = static_cast<char*>(buffer);
-    while (done < count) {
-        ssize_t n = ::pread(fd_, out + done, count - done, static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return done;
+    return ReadFully(count, [&](std::size_t done) { return ::read(fd_, out + done, count - done); });
+}
+
+std::size_t InputFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t count) const {
+    auto* out = static_cast<char*>(buffer);
+    return ReadFully(count, [&](std::size_t done) {
+        return ::pread(fd_, out + done, count - done, static_cast<off_t>(offset + done));
+    });
 }
 
 bool InputFile::Seek(std::uint64_t offset) {

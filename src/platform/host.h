@@ -69,4 +69,19 @@ public:
                                      const DialogOk<RawDialogFields>& ok) = 0;
 };
 
+// The answer a scripted host gives: OK boxes are answered Ok, questions from `answers` in
+// order, and No once the script is used up.
+template <class Queue>
+MessageAnswer NextScriptedAnswer(Queue& answers, MessageButtons buttons) {
+    if (buttons == MessageButtons::Ok) {
+        return MessageAnswer::Ok;
+    }
+    if (answers.empty()) {
+        return MessageAnswer::No;
+    }
+    MessageAnswer answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
 }  // namespace corvane

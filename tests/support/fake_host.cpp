@@ -14,15 +14,7 @@ MessageAnswer FakeHost::ShowMessage(std::string_view caption, std::string_view t
                                     MessageIcon icon, MessageButtons buttons) {
     messages.push_back({std::string(caption), std::string(text), icon, buttons});
     log.push_back("message " + std::string(caption) + ": " + std::string(text));
-    if (buttons == MessageButtons::Ok) {
-        return MessageAnswer::Ok;
-    }
-    if (answers.empty()) {
-        return MessageAnswer::No;
-    }
-    MessageAnswer a = answers.front();
-    answers.pop_front();
-    return a;
+    return NextScriptedAnswer(answers, buttons);
 }
 
 void FakeHost::SetPaneText(Pane pane, std::string_view text) {
