@@ -7,7 +7,8 @@
 //   Load/LoadImageFile  the program's loader: header, the pixels into a fresh temporary
 //                       pixel file, the display buffer, and the release of it all.
 // The file stays in the page cache throughout. Every side writes into memory it has just
-// been given, so each pays the same page faults (the "faults" counter shows them); the
+// been given, so each pays for bringing in new pages; the "faults" counter shows the page
+// faults taken per iteration (pages a mapping populates up front are not counted). The
 // loader's times over both baselines appear as its "x_memcpy_swap" and "x_cfitsio"
 // counters and in a closing summary line.
 #include <benchmark/benchmark.h>
@@ -137,16 +138,33 @@ void LoadImageFile(benchmark::State& state) {
     corvane::HeaderRecord header{};
     corvane::RegionOfInterest roi;
     corvane::RawOptions raw;
+    // Loads once untimed: the timing means something only if the pixels arrive intact.
+    {
+        corvane::test::FakeHost host;
+        corvane::LoadContext context{image, header, roi, raw, host};
+        image.path = file.path;
+        corvane::LoadImageFile(context);
+        bool intact = image.loaded && image.width == kSide && image.height == kSide;
+        for (std::size_t i = 0; intact && i < kPixels; ++i) {
+            std::uint16_t stored = file.dataBytes[i];
+            intact = static_cast<std::uint16_t>(image.pixels[i]) ==
+                     static_cast<std::uint16_t>(stored << 8 | stored >> 8);
+        }
+        corvane::ReleaseImage(image);
+        if (!intact) {
+            std::string why = host.messages.empty() ? "the pixels did not load intact"
+                                                    : host.messages.front().caption + ": " +
+                                                          host.messages.front().text;
+            state.SkipWithError(why.c_str());
+            return;
+        }
+    }
     file.loaderSeconds = Measure(state, [&] {
         corvane::test::FakeHost host;
         corvane::LoadContext context{image, header, roi, raw, host};
         image.path = file.path;
-        if (corvane::LoadImageFile(context) != corvane::LoadOutcome::Loaded ||
-            image.width != kSide || image.height != kSide) {
-            std::string why = host.messages.empty()
-                                  ? "the image did not load whole"
-                                  : host.messages.front().caption + ": " + host.messages.front().text;
-            state.SkipWithError(why.c_str());
+        if (corvane::LoadImageFile(context) != corvane::LoadOutcome::Loaded) {
+            state.SkipWithError("the load failed");
             return false;
         }
         benchmark::DoNotOptimize(image.pixels);
