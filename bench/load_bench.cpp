@@ -86,7 +86,8 @@ double Measure(benchmark::State& state, Body body) {
     long faults = MinorFaults();
     auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
-        if (!body()) return 0;
+        if (!body())
+            return 0;
     }
     std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kPixels * 2));
@@ -179,7 +180,10 @@ void LoadImageFile(benchmark::State& state) {
 
 // Registered in this order so that the loader runs after the baselines it is compared with.
 BENCHMARK(MemcpySwap)->Name("Load/MemcpySwap")->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(CfitsioReadImg)->Name("Load/CfitsioReadImg")->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(CfitsioReadImg)
+    ->Name("Load/CfitsioReadImg")
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(LoadImageFile)->Name("Load/LoadImageFile")->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace

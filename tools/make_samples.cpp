@@ -23,19 +23,19 @@
 
 namespace {
 
-constexpr int kSize = 512;              // pixels per side
+constexpr int kSize = 512;  // pixels per side
 constexpr int kFrames = 5;
-constexpr double kGain = 2.0;           // electrons per DN
-constexpr double kReadNoise = 10.0;     // electrons RMS per pixel
-constexpr double kSky = 300.0;          // DN per pixel per exposure
-constexpr double kExposure = 60.0;      // seconds
-constexpr int kCadence = 300;           // seconds from one frame start to the next
-constexpr double kFwhm = 3.0;           // pixels, stars and asteroid alike
+constexpr double kGain = 2.0;        // electrons per DN
+constexpr double kReadNoise = 10.0;  // electrons RMS per pixel
+constexpr double kSky = 300.0;       // DN per pixel per exposure
+constexpr double kExposure = 60.0;   // seconds
+constexpr int kCadence = 300;        // seconds from one frame start to the next
+constexpr double kFwhm = 3.0;        // pixels, stars and asteroid alike
 constexpr int kStars = 30;
-constexpr double kDriftX = 1.25, kDriftY = -0.75;   // pointing drift, pixels per frame
-constexpr double kAstX = 140.0, kAstY = 330.0;      // asteroid in frame 1, pixels
-constexpr double kAstDx = 3.0, kAstDy = -1.5;       // its motion against the stars, px/frame
-constexpr double kAstFlux = 30000.0;                // DN per exposure
+constexpr double kDriftX = 1.25, kDriftY = -0.75;  // pointing drift, pixels per frame
+constexpr double kAstX = 140.0, kAstY = 330.0;     // asteroid in frame 1, pixels
+constexpr double kAstDx = 3.0, kAstDy = -1.5;      // its motion against the stars, px/frame
+constexpr double kAstFlux = 30000.0;               // DN per exposure
 constexpr double kLn2 = 0.6931471805599453;
 
 // --- deterministic arithmetic ---------------------------------------------------------
@@ -97,14 +97,16 @@ double Normal(SplitMix64& rng) {
     for (;;) {
         double u = 2.0 * rng.Uniform() - 1.0, v = 2.0 * rng.Uniform() - 1.0;
         double s = u * u + v * v;
-        if (s > 0.0 && s < 1.0) return u * std::sqrt(-2.0 * Log(s) / s);
+        if (s > 0.0 && s < 1.0)
+            return u * std::sqrt(-2.0 * Log(s) / s);
     }
 }
 
 // Poisson deviate of mean `mean`: multiplication of uniforms below 10, else Hoermann's
 // transformed rejection (PTRS), which is exact and needs only ln and ln k!.
 double Poisson(SplitMix64& rng, double mean) {
-    if (mean <= 0.0) return 0.0;
+    if (mean <= 0.0)
+        return 0.0;
     if (mean < 10.0) {
         double limit = Exp(-mean), product = rng.Uniform(), k = 0.0;
         while (product > limit) {
@@ -119,8 +121,10 @@ double Poisson(SplitMix64& rng, double mean) {
     for (;;) {
         double u = rng.Uniform() - 0.5, v = rng.Uniform(), us = 0.5 - std::fabs(u);
         double k = std::floor((2.0 * a / us + b) * u + mean + 0.43);
-        if (us >= 0.07 && v <= vr) return k;
-        if (k < 0.0 || (us < 0.013 && v > us)) continue;
+        if (us >= 0.07 && v <= vr)
+            return k;
+        if (k < 0.0 || (us < 0.013 && v > us))
+            continue;
         if (Log(v) + Log(invAlpha) - Log(a / (us * us) + b) <=
             -mean + k * logMean - LogFactorial(k))
             return k;
@@ -130,11 +134,13 @@ double Poisson(SplitMix64& rng, double mean) {
 // --- the scene ------------------------------------------------------------------------
 
 struct Star {
-    double x, y;   // frame 1 position: column and row, 0-based, pixel centres at integers
-    double flux;   // DN per exposure, summed over the whole image of the star
+    double x, y;  // frame 1 position: column and row, 0-based, pixel centres at integers
+    double flux;  // DN per exposure, summed over the whole image of the star
 };
 
-double Hundredths(double v) { return std::floor(v * 100.0 + 0.5) / 100.0; }
+double Hundredths(double v) {
+    return std::floor(v * 100.0 + 0.5) / 100.0;
+}
 
 // Distance of (x, y) from the asteroid's track over all frames, in star coordinates.
 double TrackDistance(double x, double y) {
@@ -158,13 +164,12 @@ std::vector<Star> MakeCatalogue() {
         double flux = Exp(Log(1500.0) + rng.Uniform() * Log(200.0));
         s.flux = std::floor(flux / 10.0 + 0.5) * 10.0;
         bool clear = TrackDistance(s.x, s.y) >= 10.0;
-        for (const Star& t : stars)
-            clear = clear && std::hypot(s.x - t.x, s.y - t.y) >= 12.0;
-        if (clear) stars.push_back(s);
+        for (const Star& t : stars) clear = clear && std::hypot(s.x - t.x, s.y - t.y) >= 12.0;
+        if (clear)
+            stars.push_back(s);
     }
-    std::sort(stars.begin(), stars.end(), [](const Star& p, const Star& q) {
-        return p.flux > q.flux;
-    });
+    std::sort(stars.begin(), stars.end(),
+              [](const Star& p, const Star& q) { return p.flux > q.flux; });
     return stars;
 }
 
@@ -195,7 +200,8 @@ void AddSource(std::vector<double>& signal, double x, double y, double flux) {
     for (int j = 0; j <= 2 * kStamp; ++j) {
         for (int i = 0; i <= 2 * kStamp; ++i) {
             int col = x0 + i, row = y0 + j;
-            if (col < 0 || row < 0 || col >= kSize || row >= kSize) continue;
+            if (col < 0 || row < 0 || col >= kSize || row >= kSize)
+                continue;
             signal[static_cast<std::size_t>(row) * kSize + col] += flux * px[i] * py[j];
         }
     }
@@ -223,8 +229,8 @@ std::vector<unsigned short> MakeFrame(const std::vector<Star>& stars, int frame)
 std::string UtcText(int offset) {
     int seconds = 21 * 3600 + 30 * 60 + offset;
     char text[32];
-    std::snprintf(text, sizeof text, "2026-03-14T%02d:%02d:%02d", seconds / 3600,
-                  seconds / 60 % 60, seconds % 60);
+    std::snprintf(text, sizeof text, "2026-03-14T%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60,
+                  seconds % 60);
     return text;
 }
 
@@ -303,7 +309,8 @@ int main(int argc, char** argv) {
     for (int f = 0; f < kFrames; ++f) {
         char name[32];
         std::snprintf(name, sizeof name, "/field%03d.fit", f + 1);
-        if (!WriteFrame(argv[1] + std::string(name), MakeFrame(stars, f), f)) return 1;
+        if (!WriteFrame(argv[1] + std::string(name), MakeFrame(stars, f), f))
+            return 1;
     }
     PrintTruth(stars);
     return 0;

@@ -16,9 +16,9 @@
 namespace corvane::test {
 namespace {
 
-constexpr double kSky = 300.0;        // DN per pixel
-constexpr double kGain = 2.0;         // e-/DN
-constexpr double kReadNoise = 10.0;   // e-
+constexpr double kSky = 300.0;                     // DN per pixel
+constexpr double kGain = 2.0;                      // e-/DN
+constexpr double kReadNoise = 10.0;                // e-
 constexpr double kDriftX = 1.25, kDriftY = -0.75;  // px per frame
 
 // samples/ as CTest names it, else beside tests/ in the source tree of this file.
@@ -71,9 +71,9 @@ TEST(Samples, EachFrameLoadsWithItsHeaderAndNextLeadsToTheFollowingOne) {
 
 struct Source {
     const char* name;
-    double x, y;      // frame 1 position, pixels
-    double dx, dy;    // motion per frame against the pixel grid
-    double flux;      // DN per exposure
+    double x, y;    // frame 1 position, pixels
+    double dx, dy;  // motion per frame against the pixel grid
+    double flux;    // DN per exposure
 };
 
 // The brightest star, a faint one, and the asteroid (its own motion plus the drift).
