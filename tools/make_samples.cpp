@@ -271,7 +271,7 @@ bool WriteFrame(const std::string& path, const std::vector<unsigned short>& data
 void PrintTruth(const std::vector<Star>& stars) {
     std::printf("# Demonstration frames\n\n");
     std::printf("field001.fit ... field005.fit: one synthetic V-band field, written by\n");
-    std::printf("tools/make_samples (`make_samples samples > samples/README.md`).\n");
+    std::printf("tools/make_samples (`build/tools/make_samples samples > samples/README.md`).\n");
     std::printf("512 x 512, 16-bit unsigned (BITPIX 16, BZERO 32768), %.0f s exposures every\n",
                 kExposure);
     std::printf("%d s from 2026-03-14 21:30:00 UTC. Sky %.0f DN/pixel, gain %.1f e-/DN, read\n",
