@@ -12,6 +12,7 @@
 
 #include "platform/file_names.h"
 #include "support/load_helpers.h"
+#include "support/test_paths.h"
 
 namespace corvane::test {
 namespace {
@@ -21,14 +22,10 @@ constexpr double kGain = 2.0;                      // e-/DN
 constexpr double kReadNoise = 10.0;                // e-
 constexpr double kDriftX = 1.25, kDriftY = -0.75;  // px per frame
 
-// samples/ as CTest names it, else beside tests/ in the source tree of this file.
 std::string SamplePath(int frame) {
-    const char* dir = std::getenv("CORVANE_SAMPLES");
-    std::string samples =
-        dir ? dir : (std::filesystem::path(__FILE__).parent_path() / "../../samples").string();
     char name[32];
-    std::snprintf(name, sizeof name, "/field%03d.fit", frame);
-    return samples + name;
+    std::snprintf(name, sizeof name, "field%03d.fit", frame);
+    return test::SamplePath(name);
 }
 
 // Mid-exposure of frame n: the first exposure starts 2026-03-14 21:30:00 UTC, one every

@@ -8,17 +8,15 @@
 #include <stdexcept>
 
 #include "support/temp_dir.h"
+#include "support/test_paths.h"
 
 namespace corvane::test {
 
 CliRun RunCli(const std::string& arguments, const std::string& workDir) {
-    const char* cli = std::getenv("CORVANE_CLI");
-    if (cli == nullptr) {
-        throw std::runtime_error("CORVANE_CLI is not set");
-    }
+    const std::string cli = CliPath();
     std::string errPath = workDir + "/.cli-stderr";
     std::string command =
-        "cd '" + workDir + "' && " + std::string(cli) + " " + arguments + " 2>" + errPath;
+        "cd '" + workDir + "' && " + cli + " " + arguments + " 2>" + errPath;
     CliRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr) {
