@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "display/display_scaling.h"
 #include "image/loader.h"
 #include "platform/progress.h"
 
@@ -29,6 +30,8 @@ void ShowLoadedImage(Program& program, Host& host) {
     menu.outputFilesEnabled = true;
     menu.reloadEnabled = true;
     host.ApplyMenuState(menu);
+    // The display in the current mode, and the bitmap description sized to the image.
+    RescaleAfterLoad(program.image, program.header, program.display, host);
 
     if (program.shell.acquisitionSession) {
         host.SetPaneText(Pane::Prompt, program.image.path);

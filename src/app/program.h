@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "display/display_state.h"
 #include "image/header_record.h"
 #include "image/image_record.h"
 #include "image/raw_options.h"
@@ -43,6 +44,8 @@ struct Program {
     RegionOfInterest roi;
     RawOptions raw;
     ShellState shell;
+    // Display: palette, bitmap description, levels, mode and logarithmic table.
+    DisplayState display;
 };
 
 }  // namespace corvane

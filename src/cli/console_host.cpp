@@ -38,4 +38,18 @@ bool ConsoleHost::RunRawOptionsDialog(RawDialogFields& fields,
     return false;
 }
 
+// Manual display levels
+bool ConsoleHost::RunManualLevelsDialog(ManualLevelsFields& fields,
+                                        const DialogOk<ManualLevelsFields>& ok) {
+    if (!manualLevelsFields) {
+        return false;
+    }
+    fields = *manualLevelsFields;
+    if (ok(fields)) {
+        return true;
+    }
+    std::fprintf(stderr, "%sShow: the levels are not valid\n", messagePrefix.c_str());
+    return false;
+}
+
 }  // namespace corvane

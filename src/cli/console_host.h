@@ -39,6 +39,11 @@ public:
     void UpdateWindow() override {}
     bool RunRawOptionsDialog(RawDialogFields& fields,
                              const DialogOk<RawDialogFields>& ok) override;
+
+    // Manual display levels: the fields pressed once with OK; unset means Cancel.
+    std::optional<ManualLevelsFields> manualLevelsFields;
+    bool RunManualLevelsDialog(ManualLevelsFields& fields,
+                               const DialogOk<ManualLevelsFields>& ok) override;
 };
 
 // "CAPTION: text" with line breaks inside the text written as \n.

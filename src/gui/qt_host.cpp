@@ -7,6 +7,7 @@
 #include <QProgressBar>
 
 #include "gui/main_window.h"
+#include "gui/manual_levels_dialog.h"
 
 namespace corvane {
 
@@ -86,6 +87,15 @@ void QtHost::UpdateWindow() { QApplication::processEvents(QEventLoop::ExcludeUse
 
 bool QtHost::RunRawOptionsDialog(RawDialogFields&, const DialogOk<RawDialogFields>&) {
     return false;
+}
+
+// Manual display levels
+bool QtHost::RunManualLevelsDialog(ManualLevelsFields& fields,
+                                   const DialogOk<ManualLevelsFields>& ok) {
+    ManualLevelsDialog dialog(&window_, fields, ok);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    fields = dialog.Fields();
+    return accepted;
 }
 
 }  // namespace corvane

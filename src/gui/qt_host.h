@@ -36,6 +36,10 @@ public:
     bool RunRawOptionsDialog(RawDialogFields& fields,
                              const DialogOk<RawDialogFields>& ok) override;
 
+    // Manual display levels
+    bool RunManualLevelsDialog(ManualLevelsFields& fields,
+                               const DialogOk<ManualLevelsFields>& ok) override;
+
 private:
     MainWindow& window_;
     std::function<std::string()> idlePrompt_;

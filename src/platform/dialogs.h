@@ -23,4 +23,10 @@ struct RawDialogFields {
 template <class Fields>
 using DialogOk = std::function<bool(const Fields&)>;
 
+// Manual display levels ("Show"): the texts of the edit fields "Min" and "Max".
+struct ManualLevelsFields {
+    std::string low;
+    std::string high;
+};
+
 }  // namespace corvane

@@ -67,6 +67,11 @@ public:
     // ends only when it returns true. Returns false when the user cancels.
     virtual bool RunRawOptionsDialog(RawDialogFields& fields,
                                      const DialogOk<RawDialogFields>& ok) = 0;
+
+    // Manual display levels: "Show" with "Min" and "Max". As the raw options dialog:
+    // `ok` sees every press of OK; false when the user cancels.
+    virtual bool RunManualLevelsDialog(ManualLevelsFields& fields,
+                                       const DialogOk<ManualLevelsFields>& ok) = 0;
 };
 
 // The answer a scripted host gives: OK boxes are answered Ok, questions from `answers` in

@@ -80,4 +80,13 @@ bool FakeHost::RunRawOptionsDialog(RawDialogFields& fields, const DialogOk<RawDi
     return RunScripted(rawDialogScript, fields, ok);
 }
 
+// Manual display levels
+bool FakeHost::RunManualLevelsDialog(ManualLevelsFields& fields,
+                                     const DialogOk<ManualLevelsFields>& ok) {
+    ++manualLevelsRuns;
+    manualLevelsOpenings.push_back(fields);
+    log.push_back("dialog ShowBox");
+    return RunScripted(manualLevelsScript, fields, ok);
+}
+
 }  // namespace corvane::test

@@ -90,6 +90,13 @@ public:
         }
         return false;
     }
+
+    // Manual display levels ("Show"): scripted presses, as rawDialogScript.
+    std::deque<std::optional<ManualLevelsFields>> manualLevelsScript;
+    int manualLevelsRuns = 0;
+    std::vector<ManualLevelsFields> manualLevelsOpenings;  // the fields each run opened with
+    bool RunManualLevelsDialog(ManualLevelsFields& fields,
+                               const DialogOk<ManualLevelsFields>& ok) override;
 };
 
 }  // namespace corvane::test
