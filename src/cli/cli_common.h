@@ -44,5 +44,7 @@ void PrintJson(const nlohmann::json& value);
 
 // Each command file registers its commands here; the result code goes to `exitCode`.
 void RegisterInfoCommands(CLI::App& app, int& exitCode);
+// display: the display image and the palette
+void RegisterDisplayCommands(CLI::App& app, int& exitCode);
 
 }  // namespace corvane::cli

@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     int exitCode = 0;
     corvane::cli::RegisterInfoCommands(app, exitCode);
+    corvane::cli::RegisterDisplayCommands(app, exitCode);
     CLI11_PARSE(app, argc, argv);
     return exitCode;
 }
