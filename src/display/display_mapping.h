@@ -13,10 +13,10 @@ namespace corvane {
 // The linear mapping between the display limits: T[i] = (192 × i) div d, where d is the
 // range R halved s times until it is below 512, so the table never exceeds 512 entries.
 struct LinearMap {
-    std::int64_t offset = 0;  // bzero − low: stored value + offset is the height above low
+    std::int64_t offset = 0;  // bzero − low: stored value + offset is v, the height above low
     std::int64_t range = 1;   // R = high − low, 1 when equal; negative when low > high
     int shift = 0;            // s
-    std::array<std::uint8_t, 512> table{};  // T[0 … d]; unused when R < 0
+    std::array<std::uint8_t, 512> table{};  // T[0 … d]; none is built when R < 0
 };
 
 LinearMap MakeLinearMap(const DisplayLevels& levels, std::int32_t bzero);
