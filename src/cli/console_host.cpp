@@ -25,31 +25,37 @@ MessageAnswer ConsoleHost::ShowMessage(std::string_view caption, std::string_vie
     return NextScriptedAnswer(answers, buttons);
 }
 
-bool ConsoleHost::RunRawOptionsDialog(RawDialogFields& fields,
-                                      const DialogOk<RawDialogFields>& ok) {
-    if (!rawFields) {
+namespace {
+
+// A dialog pressed once with OK on the fields the caller set; unset means Cancel. Fields
+// the OK logic refuses end the dialog as a Cancel would, with `refusal` on stderr.
+template <class Fields>
+bool PressOkOnce(const std::optional<Fields>& preset, Fields& fields,
+                 const DialogOk<Fields>& ok, const std::string& prefix, const char* refusal) {
+    if (!preset) {
         return false;
     }
-    fields = *rawFields;
+    fields = *preset;
     if (ok(fields)) {
         return true;
     }
-    std::fprintf(stderr, "%sRAW Options: the values are not valid\n", messagePrefix.c_str());
+    std::fprintf(stderr, "%s%s\n", prefix.c_str(), refusal);
     return false;
+}
+
+}  // namespace
+
+bool ConsoleHost::RunRawOptionsDialog(RawDialogFields& fields,
+                                      const DialogOk<RawDialogFields>& ok) {
+    return PressOkOnce(rawFields, fields, ok, messagePrefix,
+                       "RAW Options: the values are not valid");
 }
 
 // Manual display levels
 bool ConsoleHost::RunManualLevelsDialog(ManualLevelsFields& fields,
                                         const DialogOk<ManualLevelsFields>& ok) {
-    if (!manualLevelsFields) {
-        return false;
-    }
-    fields = *manualLevelsFields;
-    if (ok(fields)) {
-        return true;
-    }
-    std::fprintf(stderr, "%sShow: the levels are not valid\n", messagePrefix.c_str());
-    return false;
+    return PressOkOnce(manualLevelsFields, fields, ok, messagePrefix,
+                       "Show: the levels are not valid");
 }
 
 }  // namespace corvane
