@@ -71,13 +71,6 @@ TEST(DisplayAfterLoad, TheNextImageKeepsTheModeAndTheLevels) {
     EXPECT_EQ(l.program.display.levels, (DisplayLevels{100, 200}));
     EXPECT_EQ(l.program.display.mode, kModeManual);
     EXPECT_EQ(Byte(l.program, 0, 0), 192);
-
-    // Log. x 2 at load: multiplier 2 for the rebuild, 1 afterwards.
-    l.program.display.mode = kModeLogTimes2;
-    l.program.image.path = dir.File("a.fit");
-    ASSERT_TRUE(LoadImage(l.program, l.host));
-    EXPECT_EQ(Byte(l.program, 1, 0), 18);
-    EXPECT_EQ(l.program.display.logMultiplier, 1);
 }
 
 }  // namespace

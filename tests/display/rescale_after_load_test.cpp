@@ -75,12 +75,5 @@ TEST(RescaleAfterLoad, EveryModeOnUnsignedData) {
     }
 }
 
-TEST(RescaleAfterLoad, LogTimes2LeavesItsTableAndMultiplierOne) {
-    LoadedImage l(kModeLogTimes2);
-    EXPECT_EQ(l.display.logMultiplier, 1);
-    EXPECT_EQ(l.display.logTable[1579], 191);
-    EXPECT_EQ(l.display.logTable[1580], 192);
-}
-
 }  // namespace
 }  // namespace corvane
