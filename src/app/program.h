@@ -38,6 +38,13 @@ struct ShellState {
     int openFilterIndex = 1;          // 1 own types, 2 FITS, 3 raw, 4 all files
 };
 
+// Retouching and profile clicks: the points a command keeps between its clicks.
+struct RetouchState {
+    int editColumn = 0, editRow = 0;  // (xe, ye): the edited pixel, also the patch source
+    bool patchPending = false;        // between the two clicks of Patch
+    int psfSourceColumn = 0, psfSourceRow = 0;  // first click of PSF
+};
+
 struct Program {
     ImageRecord image;
     alignas(4) HeaderRecord header{};
@@ -46,6 +53,9 @@ struct Program {
     ShellState shell;
     // Display: palette, bitmap description, levels, mode and logarithmic table.
     DisplayState display;
+
+    // Retouching and profile clicks.
+    RetouchState retouch;
 };
 
 }  // namespace corvane

@@ -56,6 +56,21 @@ bool ConsoleHost::RunManualLevelsDialog(ManualLevelsFields& fields,
                                         const DialogOk<ManualLevelsFields>& ok) {
     return PressOkOnce(manualLevelsFields, fields, ok, messagePrefix,
                        "Show: the levels are not valid");
+
+}
+
+// Pixel editing.
+bool ConsoleHost::RunEditPixelDialog(EditPixelDialogFields& fields,
+                                     const DialogOk<EditPixelDialogFields>& ok) {
+    if (!editPixelValue) {
+        return false;
+    }
+    fields.value = *editPixelValue;
+    if (ok(fields)) {
+        return true;
+    }
+    std::fprintf(stderr, "%sEdit Pixel: the value is not valid\n", messagePrefix.c_str());
+    return false;
 }
 
 }  // namespace corvane

@@ -44,6 +44,12 @@ public:
     std::optional<ManualLevelsFields> manualLevelsFields;
     bool RunManualLevelsDialog(ManualLevelsFields& fields,
                                const DialogOk<ManualLevelsFields>& ok) override;
+
+    // Pixel editing.
+    // The DN typed into "Edit Pixel", pressed once; unset means Cancel.
+    std::optional<std::string> editPixelValue;
+    bool RunEditPixelDialog(EditPixelDialogFields& fields,
+                            const DialogOk<EditPixelDialogFields>& ok) override;
 };
 
 // "CAPTION: text" with line breaks inside the text written as \n.

@@ -27,6 +27,15 @@ using DialogOk = std::function<bool(const Fields&)>;
 struct ManualLevelsFields {
     std::string low;
     std::string high;
+
+};
+
+// Pixel editing.
+// "Edit Pixel": the pixel's position for the two labels, and the DN field as typed.
+struct EditPixelDialogFields {
+    int column = 0;     // shown as "X=%d"
+    int row = 0;        // shown as "Y=%d"
+    std::string value;  // the true value, signed decimal
 };
 
 }  // namespace corvane

@@ -72,6 +72,11 @@ public:
     // `ok` sees every press of OK; false when the user cancels.
     virtual bool RunManualLevelsDialog(ManualLevelsFields& fields,
                                        const DialogOk<ManualLevelsFields>& ok) = 0;
+
+    // Pixel editing.
+    // "Edit Pixel", as the raw options dialog: false when the user cancels.
+    virtual bool RunEditPixelDialog(EditPixelDialogFields& fields,
+                                    const DialogOk<EditPixelDialogFields>& ok) = 0;
 };
 
 // The answer a scripted host gives: OK boxes are answered Ok, questions from `answers` in

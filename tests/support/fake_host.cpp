@@ -87,6 +87,16 @@ bool FakeHost::RunManualLevelsDialog(ManualLevelsFields& fields,
     manualLevelsOpenings.push_back(fields);
     log.push_back("dialog ShowBox");
     return RunScripted(manualLevelsScript, fields, ok);
+
+}
+
+// Pixel editing.
+bool FakeHost::RunEditPixelDialog(EditPixelDialogFields& fields,
+                                  const DialogOk<EditPixelDialogFields>& ok) {
+    ++editPixelDialogRuns;
+    editPixelDialogOpenings.push_back(fields);
+    log.push_back("dialog Edit Pixel");
+    return RunScripted(editPixelDialogScript, fields, ok);
 }
 
 }  // namespace corvane::test

@@ -97,6 +97,14 @@ public:
     std::vector<ManualLevelsFields> manualLevelsOpenings;  // the fields each run opened with
     bool RunManualLevelsDialog(ManualLevelsFields& fields,
                                const DialogOk<ManualLevelsFields>& ok) override;
+
+    // Pixel editing.
+    // Presses of the "Edit Pixel" dialog, as rawDialogScript.
+    std::deque<std::optional<EditPixelDialogFields>> editPixelDialogScript;
+    int editPixelDialogRuns = 0;
+    std::vector<EditPixelDialogFields> editPixelDialogOpenings;
+    bool RunEditPixelDialog(EditPixelDialogFields& fields,
+                            const DialogOk<EditPixelDialogFields>& ok) override;
 };
 
 }  // namespace corvane::test
