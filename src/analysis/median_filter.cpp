@@ -15,39 +15,41 @@ inline std::int16_t Median3(std::int16_t l, std::int16_t m, std::int16_t r) {
     return std::max(lo, std::min(hi, r));
 }
 
-// Columns filtered per stretch. A multiple of every vector width, so the inner loop of a
-// full stretch needs no scalar remainder.
+// Columns filtered per stretch: a multiple of every vector width, so that the loop over a
+// stretch has a fixed length and no scalar remainder.
 constexpr int kStretch = 256;
 
 }  // namespace
 
-// Each median is written as soon as it is known, while the unfiltered values it and the
-// next window still need are kept in `unfiltered`: the same result as holding each median
-// back one step, and the inner loop is free of any carried value.
+// The medians of a stretch of columns are computed before any of them is written, and the
+// last of them is held back until the next stretch has read it as its left neighbour: the
+// write-back one step late, a stretch at a time. Every median thus sees unfiltered values.
 void MedianFilterRow(std::int16_t* row, int width) {
     if (width < 4) {
         return;
     }
-    // unfiltered[i] is the value column first − 1 + i had before the row was filtered.
-    std::int16_t unfiltered[kStretch + 2];
-    unfiltered[0] = row[1];
-    const int last = width - 2;
+    const int last = width - 2;  // the last column that receives a median
+    std::int16_t held = row[1];  // column 1 keeps its value
+    std::int16_t median[kStretch];
+    // The last, shorter stretch is read through a padded copy, so that its loop keeps the
+    // fixed length without reading past the row.
+    std::int16_t tail[kStretch + 2] = {};
     for (int first = 2; first <= last; first += kStretch) {
         const int count = std::min(kStretch, last - first + 1);
-        // Columns first … first + count are not written yet.
-        std::memcpy(unfiltered + 1, row + first, static_cast<std::size_t>(count + 1) * 2);
-        std::int16_t* out = row + first;
-        if (count == kStretch) {
-            for (int i = 0; i < kStretch; ++i) {
-                out[i] = Median3(unfiltered[i], unfiltered[i + 1], unfiltered[i + 2]);
-            }
-        } else {
-            for (int i = 0; i < count; ++i) {
-                out[i] = Median3(unfiltered[i], unfiltered[i + 1], unfiltered[i + 2]);
-            }
+        // Unfiltered values of columns first − 1 … first + count.
+        const std::int16_t* source = row + first - 1;
+        if (count < kStretch) {
+            std::memcpy(tail, source, static_cast<std::size_t>(count + 2) * 2);
+            source = tail;
         }
-        unfiltered[0] = unfiltered[count];  // column first + count − 1, before its median
+        for (int i = 0; i < kStretch; ++i) {
+            median[i] = Median3(source[i], source[i + 1], source[i + 2]);
+        }
+        row[first - 1] = held;
+        std::memcpy(row + first, median, static_cast<std::size_t>(count - 1) * 2);
+        held = median[count - 1];
     }
+    row[last] = held;
 }
 
 void MedianFilter(ImageRecord& image, Host& host) {
