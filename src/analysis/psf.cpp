@@ -9,10 +9,11 @@ namespace corvane {
 
 namespace {
 
-// sqrt(M / (S′ − 1)); a quotient that is negative, or not finite because S′ = 1, gives 0.
+// sqrt(M / (S′ − 1)); a quotient that is negative (or −0), or not finite because S′ = 1,
+// gives 0.
 double MomentWidth(double moment, double weightSum) {
     const double q = moment / (weightSum - 1);
-    return std::isfinite(q) && q >= 0 ? std::sqrt(q) : 0.0;
+    return std::isfinite(q) && q > 0 ? std::sqrt(q) : 0.0;
 }
 
 }  // namespace
