@@ -46,5 +46,7 @@ void PrintJson(const nlohmann::json& value);
 void RegisterInfoCommands(CLI::App& app, int& exitCode);
 // display: the display image and the palette
 void RegisterDisplayCommands(CLI::App& app, int& exitCode);
+// stats, psf, histogram, median
+void RegisterAnalysisCommands(CLI::App& app, int& exitCode);
 
 }  // namespace corvane::cli

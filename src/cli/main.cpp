@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     corvane::cli::RegisterInfoCommands(app, exitCode);
     corvane::cli::RegisterDisplayCommands(app, exitCode);
+    corvane::cli::RegisterAnalysisCommands(app, exitCode);
     CLI11_PARSE(app, argc, argv);
     return exitCode;
 }
