@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 
+#include "gui/edit_pixel_dialog.h"
 #include "gui/main_window.h"
 #include "gui/manual_levels_dialog.h"
 
@@ -96,6 +97,13 @@ bool QtHost::RunManualLevelsDialog(ManualLevelsFields& fields,
     const bool accepted = dialog.exec() == QDialog::Accepted;
     fields = dialog.Fields();
     return accepted;
+}
+
+// Pixel editing.
+bool QtHost::RunEditPixelDialog(EditPixelDialogFields& fields,
+                                const DialogOk<EditPixelDialogFields>& ok) {
+    EditPixelDialog dialog(fields, ok, &window_);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace corvane

@@ -39,6 +39,9 @@ public:
     // Manual display levels
     bool RunManualLevelsDialog(ManualLevelsFields& fields,
                                const DialogOk<ManualLevelsFields>& ok) override;
+    // Pixel editing.
+    bool RunEditPixelDialog(EditPixelDialogFields& fields,
+                            const DialogOk<EditPixelDialogFields>& ok) override;
 
 private:
     MainWindow& window_;
