@@ -10,11 +10,11 @@
 namespace corvane {
 
 struct PsfMeasurement {
-    long backgroundPixels = 0;  // background pixels inside the image
-    long sourcePixels = 0;      // source pixels inside the image
-    double background = 0;      // B: mean stored value of the background region
-    double weightSum = 0;       // S = Σ(p − B) over the source region
-    float x = 0, y = 0;         // centroid, image column and row
+    long backgroundPixels = 0;      // background pixels inside the image
+    long sourcePixels = 0;          // source pixels inside the image
+    double background = 0;          // B: mean stored value of the background region
+    double weightSum = 0;           // S = Σ(p − B) over the source region
+    float x = 0, y = 0;             // centroid, image column and row
     double sigmaX = 0, sigmaY = 0;  // second-moment widths in pixels
 
     // B exists only with a background pixel in the image, and the centroid only when the

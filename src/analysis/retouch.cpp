@@ -90,8 +90,8 @@ CleanRoiResult CleanRegion(ImageRecord& image, int column, int row, int width, i
     const auto w = static_cast<std::size_t>(image.width);
     for (int y = span.rowBegin; y < span.rowEnd; ++y) {
         for (int x = span.columnBegin; x < span.columnEnd; ++x) {
-            std::int16_t& p = image.pixels[static_cast<std::size_t>(y) * w +
-                                           static_cast<std::size_t>(x)];
+            std::int16_t& p =
+                image.pixels[static_cast<std::size_t>(y) * w + static_cast<std::size_t>(x)];
             if (p > high2 || p < low2) {
                 p = replacement;
                 ++r.replaced;

@@ -31,7 +31,9 @@ RegionStats ComputeRegionStats(const ImageRecord& image, const RegionOfInterest&
     return s;
 }
 
-bool VarianceUsable(double variance) { return variance >= 0; }  // false for NaN as well
+bool VarianceUsable(double variance) {
+    return variance >= 0;
+}  // false for NaN as well
 
 std::string StatsText(const RegionStats& s, std::int32_t bzero) {
     char piece[96];
@@ -99,8 +101,7 @@ Extremes GlobalExtremes(const ImageRecord& image) {
 
 std::string ExtremesText(const Extremes& e, std::int32_t bzero) {
     char text[64];
-    std::snprintf(text, sizeof text, "Min = %d\t  Max = %d", e.minimum + bzero,
-                  e.maximum + bzero);
+    std::snprintf(text, sizeof text, "Min = %d\t  Max = %d", e.minimum + bzero, e.maximum + bzero);
     return text;
 }
 
@@ -124,7 +125,8 @@ void ShowGlobalMaxMin(const ImageRecord& image, Host& host) {
 
 BitCounts CountBits(const ImageRecord& image) {
     BitCounts counts;
-    counts.pixels = static_cast<std::uint64_t>(image.width) * static_cast<std::uint64_t>(image.height);
+    counts.pixels =
+        static_cast<std::uint64_t>(image.width) * static_cast<std::uint64_t>(image.height);
     // Tally the low and the high byte of each value, then read the bits off the tallies.
     std::array<std::uint64_t, 256> low{}, high{};
     for (std::uint64_t i = 0; i < counts.pixels; ++i) {

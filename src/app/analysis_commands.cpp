@@ -141,9 +141,9 @@ void EditPixelClick(Program& program, Host& host, const AnalysisDisplay& display
         !InsideImage(program.image, column, row)) {
         return;
     }
-    program.image.pixels[static_cast<std::size_t>(row) *
-                             static_cast<std::size_t>(program.image.width) +
-                         static_cast<std::size_t>(column)] = *stored;
+    program.image
+        .pixels[static_cast<std::size_t>(row) * static_cast<std::size_t>(program.image.width) +
+                static_cast<std::size_t>(column)] = *stored;
     if (Refresh(display, column, row) && display.invalidatePixelArea) {
         display.invalidatePixelArea(column, row, 2);
     }
@@ -166,8 +166,7 @@ void CleanRoiClick(Program& program, Host& host, const AnalysisDisplay& display,
     ShowRetouchedArea(display, column, row, program.roi.height);
 }
 
-void PatchClick(Program& program, Host& host, const AnalysisDisplay& display, int column,
-                int row) {
+void PatchClick(Program& program, Host& host, const AnalysisDisplay& display, int column, int row) {
     if (!program.image.loaded) {
         return;
     }
@@ -183,8 +182,8 @@ void PatchClick(Program& program, Host& host, const AnalysisDisplay& display, in
     EndMode(program, host);
     program.roi.xc = column;
     program.roi.yc = row;
-    PatchRegion(program.image, retouch.editColumn, retouch.editRow, column, row,
-                program.roi.width, program.roi.height, host,
+    PatchRegion(program.image, retouch.editColumn, retouch.editRow, column, row, program.roi.width,
+                program.roi.height, host,
                 [&display](int x, int y) { return Refresh(display, x, y); });
     ShowRetouchedArea(display, column, row, program.roi.height);
 }

@@ -29,15 +29,15 @@ bool RegionRetouchAllowed(const Program& program, int zoom);
 // The box cursor of the region modes: "smallsq" with Small ROI, else "wsquare".
 CursorShape RegionBoxCursor(const Program& program);
 
-void RunStats(Program& program, Host& host);         // 113
-void RunMaxMin(Program& program, Host& host);        // 114
-void RunGlobalMaxMin(Program& program, Host& host);  // 115
-void ToggleSmallRoi(Program& program, Host& host);   // 119
-void StartEditPixel(Program& program, Host& host);   // 121
+void RunStats(Program& program, Host& host);                 // 113
+void RunMaxMin(Program& program, Host& host);                // 114
+void RunGlobalMaxMin(Program& program, Host& host);          // 115
+void ToggleSmallRoi(Program& program, Host& host);           // 119
+void StartEditPixel(Program& program, Host& host);           // 121
 void StartCleanRoi(Program& program, Host& host, int zoom);  // 122
 void StartPatch(Program& program, Host& host, int zoom);     // 124
-void RunBitHistogram(Program& program, Host& host);  // 127 (F2): writes "hist.out"
-void StartPsf(Program& program, Host& host);         // 40004
+void RunBitHistogram(Program& program, Host& host);          // 127 (F2): writes "hist.out"
+void StartPsf(Program& program, Host& host);                 // 40004
 void RunMedianFilter(Program& program, Host& host, const AnalysisDisplay& display);  // 40005
 
 // Left clicks, in image columns and rows, by mouse mode.

@@ -17,7 +17,8 @@ namespace corvane::cli {
 namespace {
 
 nlohmann::json ExtremesJson(const Extremes& e, std::int32_t bzero) {
-    return {{"text", ExtremesText(e, bzero)}, {"min", e.minimum + bzero}, {"max", e.maximum + bzero}};
+    return {
+        {"text", ExtremesText(e, bzero)}, {"min", e.minimum + bzero}, {"max", e.maximum + bzero}};
 }
 
 std::string HashText(const ImageRecord& image) {
@@ -29,8 +30,8 @@ std::string HashText(const ImageRecord& image) {
 // A 16-bit PGM of the stored values: each value's two's-complement bit pattern, most
 // significant byte first, under maxval 65535.
 std::string StoredValuesPgm(const ImageRecord& image) {
-    std::string bytes = "P5\n" + std::to_string(image.width) + " " +
-                        std::to_string(image.height) + "\n65535\n";
+    std::string bytes =
+        "P5\n" + std::to_string(image.width) + " " + std::to_string(image.height) + "\n65535\n";
     const std::size_t n =
         static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
     bytes.reserve(bytes.size() + 2 * n);
@@ -53,9 +54,10 @@ void RegisterAnalysisCommands(CLI::App& app, int& exitCode) {
     };
     auto st = std::make_shared<StatsArgs>();
     CLI::App* statsCmd = app.add_subcommand(
-        "stats", "Load FILE and print as JSON the texts and true values of Stats (over the "
-                 "region of interest, centred on the image unless --roi is given), Max Min "
-                 "and Global Max Min. Exit code 2 when Stats cannot evaluate the RMS");
+        "stats",
+        "Load FILE and print as JSON the texts and true values of Stats (over the "
+        "region of interest, centred on the image unless --roi is given), Max Min "
+        "and Global Max Min. Exit code 2 when Stats cannot evaluate the RMS");
     statsCmd->add_option("FILE", st->file, "image file")->required();
     statsCmd->add_option("--roi", st->roi, "region centre: column XC and row YC")->expected(2);
     statsCmd->add_flag("--small", st->small, "the 16 x 16 region of Small ROI instead of 32 x 32");
@@ -80,12 +82,9 @@ void RegisterAnalysisCommands(CLI::App& app, int& exitCode) {
                     {"height", program.roi.height}};
         const RegionStats s = ComputeRegionStats(im, program.roi);
         if (VarianceUsable(s.variance)) {
-            j["stats"] = {{"text", StatsText(s, im.bzero)},
-                          {"count", s.count},
-                          {"min", s.minimum + im.bzero},
-                          {"max", s.maximum + im.bzero},
-                          {"mean", s.mean + im.bzero},
-                          {"rms", std::sqrt(s.variance)}};
+            j["stats"] = {{"text", StatsText(s, im.bzero)}, {"count", s.count},
+                          {"min", s.minimum + im.bzero},    {"max", s.maximum + im.bzero},
+                          {"mean", s.mean + im.bzero},      {"rms", std::sqrt(s.variance)}};
         } else {
             ShowStats(im, program.roi, host);
             j["stats"] = {{"error", "error in evaluating RMS"}, {"count", s.count}};
@@ -104,11 +103,12 @@ void RegisterAnalysisCommands(CLI::App& app, int& exitCode) {
     };
     auto pa = std::make_shared<PsfArgs>();
     CLI::App* psfCmd = app.add_subcommand(
-        "psf", "Load FILE and print as JSON the star profile of the source region around "
-               "(XS, YS) above the mean of the background region around (XB, YB): the text "
-               "of the PSF box, the centroid and the two widths. Exit code 2 when the "
-               "measurement is undefined (no background pixel in the image, or a source "
-               "region whose weights sum to zero)");
+        "psf",
+        "Load FILE and print as JSON the star profile of the source region around "
+        "(XS, YS) above the mean of the background region around (XB, YB): the text "
+        "of the PSF box, the centroid and the two widths. Exit code 2 when the "
+        "measurement is undefined (no background pixel in the image, or a source "
+        "region whose weights sum to zero)");
     psfCmd->add_option("FILE", pa->file, "image file")->required();
     psfCmd->add_option("XS", pa->xs, "source column")->required();
     psfCmd->add_option("YS", pa->ys, "source row")->required();
@@ -153,8 +153,9 @@ void RegisterAnalysisCommands(CLI::App& app, int& exitCode) {
     };
     auto hi = std::make_shared<FileArgs>();
     CLI::App* histCmd = app.add_subcommand(
-        "histogram", "Load FILE and write the bit histogram \"hist.out\" into the current "
-                     "directory, as F2 does; print the file's path and the bit counts as JSON");
+        "histogram",
+        "Load FILE and write the bit histogram \"hist.out\" into the current "
+        "directory, as F2 does; print the file's path and the bit counts as JSON");
     histCmd->add_option("FILE", hi->file, "image file")->required();
     AddRawOptions(*histCmd, hi->raw);
     histCmd->callback([hi, &exitCode] {
@@ -176,10 +177,11 @@ void RegisterAnalysisCommands(CLI::App& app, int& exitCode) {
 
     auto me = std::make_shared<FileArgs>();
     CLI::App* medianCmd = app.add_subcommand(
-        "median", "Load FILE, run the three-pixel horizontal median filter over it in memory "
-                  "and print the FNV-1a hash of the filtered stored pixels as JSON; with --out "
-                  "also write them as a 16-bit PGM (each stored value's two's-complement bit "
-                  "pattern, most significant byte first, maxval 65535)");
+        "median",
+        "Load FILE, run the three-pixel horizontal median filter over it in memory "
+        "and print the FNV-1a hash of the filtered stored pixels as JSON; with --out "
+        "also write them as a 16-bit PGM (each stored value's two's-complement bit "
+        "pattern, most significant byte first, maxval 65535)");
     medianCmd->add_option("FILE", me->file, "image file")->required();
     medianCmd->add_option("--out", me->out, "PGM file to write");
     AddRawOptions(*medianCmd, me->raw);

@@ -20,8 +20,8 @@ QString Formatted(const char* format, int value) {
 
 }  // namespace
 
-EditPixelDialog::EditPixelDialog(EditPixelDialogFields& fields,
-                                 DialogOk<EditPixelDialogFields> ok, QWidget* parent)
+EditPixelDialog::EditPixelDialog(EditPixelDialogFields& fields, DialogOk<EditPixelDialogFields> ok,
+                                 QWidget* parent)
     : QDialog(parent), fields_(fields), ok_(std::move(ok)) {
     setWindowTitle("Edit Pixel");
     setModal(true);

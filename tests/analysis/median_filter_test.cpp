@@ -26,13 +26,13 @@ TEST(MedianFilter, RowsFromTheirDefinition) {
     } cases[] = {
         {{10, 50, 10, 10, 10}, {10, 50, 10, 10, 10}},  // columns 0, 1 and 4 keep their values
         {{0, 0, 100, 0, 0, 0}, {0, 0, 0, 0, 0, 0}},
-        {{1, 2, 3, 4, 5, 6}, {1, 2, 3, 4, 5, 6}},       // monotone
+        {{1, 2, 3, 4, 5, 6}, {1, 2, 3, 4, 5, 6}},  // monotone
         {{6, 5, 4, 3, 2, 1}, {6, 5, 4, 3, 2, 1}},
         // Each median comes from unfiltered neighbours: 9 → 1 must not make column 3 see 1.
         {{0, 0, 9, 1, 9, 0, 0}, {0, 0, 1, 9, 1, 0, 0}},
         {{-32768, 32767, -32768, 32767, -32768}, {-32768, 32767, 32767, -32768, -32768}},
-        {{5, 1, 7, 3}, {5, 1, 3, 3}},                   // width 4: only column 2
-        {{1, 2, 3}, {1, 2, 3}},                         // 3 pixels wide: unchanged
+        {{5, 1, 7, 3}, {5, 1, 3, 3}},  // width 4: only column 2
+        {{1, 2, 3}, {1, 2, 3}},        // 3 pixels wide: unchanged
         {{9, 1}, {9, 1}},
         {{4}, {4}},
     };
@@ -63,8 +63,8 @@ TEST(MedianFilter, LongRowsMatchTheMedianOfUnfilteredNeighbours) {
     std::mt19937 random(11);
     std::uniform_int_distribution<int> value(-32768, 32767);
     std::uniform_int_distribution<int> small(0, 3);
-    for (int width : {4, 5, 63, 64, 255, 256, 257, 258, 259, 260, 511, 512, 513, 514, 515, 1000,
-                      4096}) {
+    for (int width :
+         {4, 5, 63, 64, 255, 256, 257, 258, 259, 260, 511, 512, 513, 514, 515, 1000, 4096}) {
         for (bool fewValues : {false, true}) {
             Row row(static_cast<std::size_t>(width));
             for (auto& v : row) {

@@ -27,19 +27,34 @@ TEST(Psf, CentroidAndWidthsOfSmallSources) {
         int xs, ys;  // the source click, off the spot so that the region is what counts
         const char* text;
     } cases[] = {
-        {"one pixel", {{120, 80, 100}}, 118, 83,
+        {"one pixel",
+         {{120, 80, 100}},
+         118,
+         83,
          "\nx = 120.000  y = 80.000\nsigma x = 0.0  sigma y = 0.0"},
         // sigma x = sqrt((1 × 100 + 1 × 100) / 199)
-        {"two pixels", {{120, 80, 100}, {122, 80, 100}}, 121, 80,
+        {"two pixels",
+         {{120, 80, 100}, {122, 80, 100}},
+         121,
+         80,
          "\nx = 121.000  y = 80.000\nsigma x = 1.0  sigma y = 0.0"},
         // S = 50, x̄ = (12000 − 6200) / 50 = 116, Mxx = 16 × 100 − 64 × 50 < 0: shown as 0
-        {"negative variance", {{120, 80, 100}, {124, 80, -50}}, 121, 80,
+        {"negative variance",
+         {{120, 80, 100}, {124, 80, -50}},
+         121,
+         80,
          "\nx = 116.000  y = 80.000\nsigma x = 0.0  sigma y = 0.0"},
         // One pixel darker than the sky: S = −10, Mxx = −0; no "-0.0" on the screen.
-        {"dark pixel", {{120, 80, -10}}, 121, 80,
+        {"dark pixel",
+         {{120, 80, -10}},
+         121,
+         80,
          "\nx = 120.000  y = 80.000\nsigma x = 0.0  sigma y = 0.0"},
         // sigma y = sqrt((4 × 30 + 4 × 30) / 59)
-        {"vertical pair", {{10, 20, 30}, {10, 24, 30}}, 12, 22,
+        {"vertical pair",
+         {{10, 20, 30}, {10, 24, 30}},
+         12,
+         22,
          "\nx = 10.000  y = 22.000\nsigma x = 0.0  sigma y = 2.0"},
     };
     for (const Case& c : cases) {
@@ -126,8 +141,9 @@ TEST(PsfCommand, SourceThenBackgroundClickMeasuresAndMovesTheRegion) {
     EXPECT_EQ((std::pair{program.roi.xc, program.roi.yc}), (std::pair{40, 50}));
     EXPECT_EQ((std::pair{program.retouch.psfSourceColumn, program.retouch.psfSourceRow}),
               (std::pair{121, 79}));
-    EXPECT_EQ(host.MessageLines(), std::vector<std::string>{
-                                       "Stats: \nx = 120.000  y = 80.000\nsigma x = 0.0  sigma y = 0.0"});
+    EXPECT_EQ(
+        host.MessageLines(),
+        std::vector<std::string>{"Stats: \nx = 120.000  y = 80.000\nsigma x = 0.0  sigma y = 0.0"});
 }
 
 TEST(PsfCommand, SmallRoiShrinksBothRegions) {

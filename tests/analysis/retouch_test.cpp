@@ -58,7 +58,7 @@ TEST(EditPixel, EntryLessBzeroMustFitAStoredValue) {
         {" ", 0, std::nullopt},
         {"-", 0, std::nullopt},
         {"1 2", 0, std::nullopt},
-        {"99999999999", 0, std::nullopt},        // not a 32-bit integer
+        {"99999999999", 0, std::nullopt},           // not a 32-bit integer
         {"2147483647", -2147483647, std::nullopt},  // the difference does not fit 32 bits
         {"-2147483648", -2147483647 - 1, 0},
     };
@@ -260,7 +260,8 @@ std::vector<std::int16_t> BufferedPatch(const TestImage& t, int xs, int ys, int 
         for (int x = xd - size / 2 + 1; x <= xd + size / 2; ++x) {
             const int sx = x + xs - xd, sy = y + ys - yd;
             if (x >= 0 && y >= 0 && x < w && y < h && sx >= 0 && sy >= 0 && sx < w && sy < h) {
-                out[static_cast<std::size_t>(y * w + x)] = t.pixels[static_cast<std::size_t>(sy * w + sx)];
+                out[static_cast<std::size_t>(y * w + x)] =
+                    t.pixels[static_cast<std::size_t>(sy * w + sx)];
             }
         }
     }
@@ -268,8 +269,8 @@ std::vector<std::int16_t> BufferedPatch(const TestImage& t, int xs, int ys, int 
 }
 
 TEST(Patch, OverlappingBlocksCopyAsThroughABuffer) {
-    const std::pair<int, int> shifts[] = {{1, 0},  {-1, 0}, {0, 1},  {0, -1}, {1, 1},
-                                          {-1, 1}, {3, -2}, {-5, -4}, {0, 0}, {31, 0}};
+    const std::pair<int, int> shifts[] = {{1, 0},  {-1, 0}, {0, 1},   {0, -1}, {1, 1},
+                                          {-1, 1}, {3, -2}, {-5, -4}, {0, 0},  {31, 0}};
     for (auto [dx, dy] : shifts) {
         TestImage t(96, 80, 0);
         for (std::size_t i = 0; i < t.pixels.size(); ++i) {
@@ -278,8 +279,8 @@ TEST(Patch, OverlappingBlocksCopyAsThroughABuffer) {
         const std::vector<std::int16_t> expected = BufferedPatch(t, 40, 40, 40 + dx, 40 + dy, 32);
         FakeHost host;
         DisplayLog display;
-        const int copied = PatchRegion(t.image, 40, 40, 40 + dx, 40 + dy, 32, 32, host,
-                                       display.Refresh());
+        const int copied =
+            PatchRegion(t.image, 40, 40, 40 + dx, 40 + dy, 32, 32, host, display.Refresh());
         EXPECT_EQ(copied, 1024) << dx << "," << dy;
         EXPECT_EQ(t.pixels, expected) << dx << "," << dy;
         EXPECT_EQ(display.refreshed.size(), 1024u);
@@ -291,10 +292,10 @@ TEST(Patch, PairsWithAPixelOutsideTheImageAreSkipped) {
         int xs, ys, xd, yd;
         int copied;
     } cases[] = {
-        {3, 30, 40, 30, 20 * 32},    // source columns −12 … 19
-        {40, 62, 20, 30, 32 * 18},   // source rows 46 … 77 of 64
-        {20, 30, 60, 2, 19 * 18},    // destination columns 45 … 63 and rows 0 … 17 inside
-        {200, 200, 30, 30, 0},       // source nowhere in the image
+        {3, 30, 40, 30, 20 * 32},   // source columns −12 … 19
+        {40, 62, 20, 30, 32 * 18},  // source rows 46 … 77 of 64
+        {20, 30, 60, 2, 19 * 18},   // destination columns 45 … 63 and rows 0 … 17 inside
+        {200, 200, 30, 30, 0},      // source nowhere in the image
     };
     for (const Case& c : cases) {
         TestImage t(64, 64, 0);

@@ -64,9 +64,9 @@ TEST(Stats, FewerThanTwoPixelsIsRefused) {
         int xc, yc;
         bool shown;
     } cases[] = {
-        {-16, -15, false},  // only pixel (0, 0)
-        {-15, -15, true},   // (0, 0) and (1, 0)
-        {-100, 10, false},  // nothing of the image
+        {-16, -15, false},         // only pixel (0, 0)
+        {-15, -15, true},          // (0, 0) and (1, 0)
+        {-100, 10, false},         // nothing of the image
         {63 + 15, 3 + 16, false},  // only the far corner (63, 3)
     };
     for (const Case& c : cases) {
@@ -85,11 +85,11 @@ TEST(Stats, FewerThanTwoPixelsIsRefused) {
 
 TEST(MaxMin, InnerScanKeepsAFivePixelMarginAndGlobalScanSeesAll) {
     TestImage t(64, 11, 0, 100);
-    t.At(5, 5) = 50;    // first inner pixel
-    t.At(58, 5) = 60;   // last inner column (width − 6)
-    t.At(59, 5) = 70;   // margin
-    t.At(4, 5) = -9;    // margin
-    t.At(5, 4) = -30;   // margin row
+    t.At(5, 5) = 50;   // first inner pixel
+    t.At(58, 5) = 60;  // last inner column (width − 6)
+    t.At(59, 5) = 70;  // margin
+    t.At(4, 5) = -9;   // margin
+    t.At(5, 4) = -30;  // margin row
     FakeHost host;
     ShowMaxMin(t.image, host);
     ShowGlobalMaxMin(t.image, host);
@@ -121,8 +121,8 @@ TEST(MaxMin, GlobalScanFindsExtremesAnywhere) {
     for (int width : {64, 65, 67}) {
         TestImage t(width, 5, 0);
         const int lastColumn = width - 1;
-        for (auto [minAt, maxAt] : {std::pair{0, lastColumn}, std::pair{lastColumn, 0},
-                                   std::pair{33, 17}}) {
+        for (auto [minAt, maxAt] :
+             {std::pair{0, lastColumn}, std::pair{lastColumn, 0}, std::pair{33, 17}}) {
             std::fill(t.pixels.begin(), t.pixels.end(), std::int16_t{0});
             t.At(minAt, 4) = -32768;
             t.At(maxAt, 4) = 32767;

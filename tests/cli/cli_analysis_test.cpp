@@ -12,7 +12,7 @@ namespace corvane::test {
 namespace {
 
 class CliAnalysis : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
 
     // Writes a 16-bit FITS file with `bzero` and returns its path.

@@ -38,10 +38,13 @@ TEST(EditPixelDialog, ShowsPositionAndValueAndClosesOnlyOnAcceptedEntry) {
     fields.row = 345;
     fields.value = "-17";
     std::vector<std::string> offered;
-    EditPixelDialog dialog(fields, [&offered](const EditPixelDialogFields& f) {
-        offered.push_back(f.value);
-        return f.value == "250";
-    }, nullptr);
+    EditPixelDialog dialog(
+        fields,
+        [&offered](const EditPixelDialogFields& f) {
+            offered.push_back(f.value);
+            return f.value == "250";
+        },
+        nullptr);
     dialog.show();
 
     EXPECT_EQ(dialog.windowTitle(), "Edit Pixel");
@@ -70,7 +73,8 @@ TEST(EditPixelDialog, CancelRejects) {
     Application();
     EditPixelDialogFields fields;
     fields.value = "5";
-    EditPixelDialog dialog(fields, [](const EditPixelDialogFields&) { return true; }, nullptr);
+    EditPixelDialog dialog(
+        fields, [](const EditPixelDialogFields&) { return true; }, nullptr);
     dialog.show();
     QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel),
                       Qt::LeftButton);
