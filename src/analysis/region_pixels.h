@@ -1,5 +1,6 @@
 #pragma once
-// The pixel pattern of a square region around a centre, clipped to the image.
+// The pixel pattern of a square region around a centre, clipped to the image, and the
+// sample variance of the values taken from it.
 
 #include <algorithm>
 
@@ -34,6 +35,12 @@ inline RegionSpan ClippedRegion(const ImageRecord& image, int centreColumn, int 
 
 inline bool InsideImage(const ImageRecord& image, int column, int row) {
     return column >= 0 && row >= 0 && column < image.width && row < image.height;
+}
+
+// (Σx² + n·m² − 2·m·Σx) / (n − 1) for n values of sum Σx and mean m: NaN for fewer than
+// two values, and possibly a little below zero from rounding.
+inline double SampleVariance(double n, double sum, double sumOfSquares, double mean) {
+    return (sumOfSquares + n * mean * mean - 2 * mean * sum) / (n - 1);
 }
 
 }  // namespace corvane

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 #include "analysis/region_pixels.h"
 
@@ -30,9 +31,32 @@ std::optional<std::int16_t> EditPixelStoredValue(std::string_view entry, std::in
 
 namespace {
 
-// (Σx² + n·m² − 2·m·Σx) / (n − 1)
-double SampleVariance(double n, double sum, double sumOfSquares, double mean) {
-    return (sumOfSquares + n * mean * mean - 2 * mean * sum) / (n - 1);
+struct ClippedMoments {
+    double mean = 0;
+    double sigma = 0;
+    bool usable = false;  // the variance was neither negative nor NaN
+};
+
+// Mean and sample deviation of the region's stored values in row order, each value outside
+// [low, high] counted as `substitute` instead.
+ClippedMoments RegionMoments(const ImageRecord& image, const RegionSpan& span, double low,
+                             double high, double substitute) {
+    double sum = 0, sumOfSquares = 0;
+    for (int y = span.rowBegin; y < span.rowEnd; ++y) {
+        for (int x = span.columnBegin; x < span.columnEnd; ++x) {
+            const double p = StoredPixel(image, x, y);
+            const double q = low <= p && p <= high ? p : substitute;
+            sum += q;
+            sumOfSquares += q * q;
+        }
+    }
+    const double n = static_cast<double>(span.Count());
+    ClippedMoments m;
+    m.mean = sum / n;
+    const double variance = SampleVariance(n, sum, sumOfSquares, m.mean);
+    m.usable = variance >= 0;  // false for NaN as well
+    m.sigma = m.usable ? std::sqrt(variance) : 0.0;
+    return m;
 }
 
 }  // namespace
@@ -42,45 +66,26 @@ CleanRoiResult CleanRegion(ImageRecord& image, int column, int row, int width, i
     CleanRoiResult r;
     const RegionSpan span = ClippedRegion(image, column, row, width, height);
     r.count = span.Count();
-    const double n = static_cast<double>(r.count);
     const auto refuse = [&host, &r] {
         host.ShowMessage("ClipROI", "error in evaluating RMS", MessageIcon::Warning);
         return r;
     };
 
-    double sum = 0, sumOfSquares = 0;
-    for (int y = span.rowBegin; y < span.rowEnd; ++y) {
-        for (int x = span.columnBegin; x < span.columnEnd; ++x) {
-            const double p = StoredPixel(image, x, y);
-            sum += p;
-            sumOfSquares += p * p;
-        }
-    }
-    r.mean1 = sum / n;
-    const double var1 = SampleVariance(n, sum, sumOfSquares, r.mean1);
-    if (!(var1 >= 0)) {
+    const double all = std::numeric_limits<double>::infinity();
+    const ClippedMoments pass1 = RegionMoments(image, span, -all, all, 0);
+    r.mean1 = pass1.mean;
+    r.sigma1 = pass1.sigma;
+    if (!pass1.usable) {
         return refuse();
     }
-    r.sigma1 = std::sqrt(var1);
-
-    const double low1 = r.mean1 - 3.5 * r.sigma1;
-    const double high1 = r.mean1 + 3.5 * r.sigma1;
-    sum = 0;
-    sumOfSquares = 0;
-    for (int y = span.rowBegin; y < span.rowEnd; ++y) {
-        for (int x = span.columnBegin; x < span.columnEnd; ++x) {
-            const double p = StoredPixel(image, x, y);
-            const double q = low1 <= p && p <= high1 ? p : r.mean1;
-            sum += q;
-            sumOfSquares += q * q;
-        }
-    }
-    r.mean2 = sum / n;
-    const double var2 = SampleVariance(n, sum, sumOfSquares, r.mean2);
-    if (!(var2 >= 0)) {
+    // Outliers of pass 1 count as its mean, so that the count stays n.
+    const ClippedMoments pass2 =
+        RegionMoments(image, span, r.mean1 - 3.5 * r.sigma1, r.mean1 + 3.5 * r.sigma1, r.mean1);
+    r.mean2 = pass2.mean;
+    r.sigma2 = pass2.sigma;
+    if (!pass2.usable) {
         return refuse();
     }
-    r.sigma2 = std::sqrt(var2);
     r.usable = true;
 
     const double low2 = r.mean2 - 3.5 * r.sigma2;

@@ -27,7 +27,7 @@ RegionStats ComputeRegionStats(const ImageRecord& image, const RegionOfInterest&
     }
     const double n = static_cast<double>(s.count);
     s.mean = s.sum / n;
-    s.variance = (s.sumOfSquares + n * s.mean * s.mean - 2 * s.mean * s.sum) / (n - 1);
+    s.variance = SampleVariance(n, s.sum, s.sumOfSquares, s.mean);
     return s;
 }
 

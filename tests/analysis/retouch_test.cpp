@@ -68,15 +68,24 @@ TEST(EditPixel, EntryLessBzeroMustFitAStoredValue) {
     }
 }
 
-struct EditFixture {
+// A loaded image in a Program, with the hosts the commands talk to.
+struct CommandFixture {
     Program program;
     std::vector<std::int16_t> pixels;
     FakeHost host;
     DisplayLog display;
 
-    EditFixture() {
-        test::AttachPixels(program.image, pixels, 64, 4, 0, 100);
-        pixels[2 * 64 + 5] = 7;
+    CommandFixture(int width, int height, std::int16_t fill, std::int32_t bzero = 0) {
+        test::AttachPixels(program.image, pixels, width, height, fill, bzero);
+    }
+    std::int16_t& At(int column, int row) {
+        return pixels[static_cast<std::size_t>(row * program.image.width + column)];
+    }
+};
+
+struct EditFixture : CommandFixture {
+    EditFixture() : CommandFixture(64, 4, 0, 100) {
+        At(5, 2) = 7;
         StartEditPixel(program, host);
     }
     void Press(std::optional<std::string> value) {
@@ -105,7 +114,7 @@ TEST(EditPixel, DialogStaysOpenUntilAValidEntryThenStoresItAndRefreshes) {
     EXPECT_EQ(opened.value, "107");
     EXPECT_TRUE(f.host.editPixelDialogScript.empty());
     EXPECT_TRUE(f.host.messages.empty());
-    EXPECT_EQ(f.pixels[2 * 64 + 5], 150);
+    EXPECT_EQ(f.At(5, 2), 150);
     EXPECT_EQ(f.display.refreshed, (std::vector<std::pair<int, int>>{{5, 2}}));
     EXPECT_EQ(f.display.invalidated, (std::vector<std::array<int, 3>>{{5, 2, 2}}));
     EXPECT_EQ(f.program.shell.mouseMode, MouseMode::None);
@@ -119,7 +128,7 @@ TEST(EditPixel, SameValueStillRefreshes) {
     EditFixture f;
     f.Press("107");
     EditPixelClick(f.program, f.host, f.display.Display(), 5, 2);
-    EXPECT_EQ(f.pixels[2 * 64 + 5], 7);
+    EXPECT_EQ(f.At(5, 2), 7);
     EXPECT_EQ(f.display.refreshed.size(), 1u);
     EXPECT_EQ(f.display.invalidated.size(), 1u);
 }
@@ -128,7 +137,7 @@ TEST(EditPixel, CancelChangesNothingAndFailedRefreshInvalidatesNothing) {
     EditFixture cancelled;
     cancelled.Press(std::nullopt);
     EditPixelClick(cancelled.program, cancelled.host, cancelled.display.Display(), 5, 2);
-    EXPECT_EQ(cancelled.pixels[2 * 64 + 5], 7);
+    EXPECT_EQ(cancelled.At(5, 2), 7);
     EXPECT_TRUE(cancelled.display.refreshed.empty());
     EXPECT_EQ(cancelled.program.shell.mouseMode, MouseMode::None);
 
@@ -136,7 +145,7 @@ TEST(EditPixel, CancelChangesNothingAndFailedRefreshInvalidatesNothing) {
     failing.display.failAfter = 0;
     failing.Press("-5");
     EditPixelClick(failing.program, failing.host, failing.display.Display(), 5, 2);
-    EXPECT_EQ(failing.pixels[2 * 64 + 5], -105);
+    EXPECT_EQ(failing.At(5, 2), -105);
     EXPECT_EQ(failing.display.refreshed.size(), 1u);
     EXPECT_TRUE(failing.display.invalidated.empty());
 }
@@ -234,21 +243,17 @@ TEST(CleanRoi, FailedRefreshStopsTheReplacement) {
 }
 
 TEST(CleanRoi, ClickMovesTheRegionAndRepaintsItsSquare) {
-    Program program;
-    std::vector<std::int16_t> pixels;
-    test::AttachPixels(program.image, pixels, 64, 64, 100);
-    pixels[30 * 64 + 33] = 3000;
-    FakeHost host;
-    DisplayLog display;
-    StartCleanRoi(program, host, kZoomOneToOne);
-    EXPECT_EQ(host.panes[1], "Select region to clean");
-    CleanRoiClick(program, host, display.Display(), 33, 30);
-    EXPECT_EQ(pixels[30 * 64 + 33], 100);
-    EXPECT_EQ((std::array{program.roi.xc, program.roi.yc}), (std::array{33, 30}));
-    EXPECT_EQ(display.invalidated, (std::vector<std::array<int, 3>>{{33, 30, 32}}));
-    EXPECT_EQ(display.closeUpRepaints, 1);
-    EXPECT_EQ(program.shell.mouseMode, MouseMode::None);
-    EXPECT_EQ(host.cursor, CursorShape::Cross);
+    CommandFixture f(64, 64, 100);
+    f.At(33, 30) = 3000;
+    StartCleanRoi(f.program, f.host, kZoomOneToOne);
+    EXPECT_EQ(f.host.panes[1], "Select region to clean");
+    CleanRoiClick(f.program, f.host, f.display.Display(), 33, 30);
+    EXPECT_EQ(f.At(33, 30), 100);
+    EXPECT_EQ((std::array{f.program.roi.xc, f.program.roi.yc}), (std::array{33, 30}));
+    EXPECT_EQ(f.display.invalidated, (std::vector<std::array<int, 3>>{{33, 30, 32}}));
+    EXPECT_EQ(f.display.closeUpRepaints, 1);
+    EXPECT_EQ(f.program.shell.mouseMode, MouseMode::None);
+    EXPECT_EQ(f.host.cursor, CursorShape::Cross);
 }
 
 // The image after copying through a separate buffer: what Patch must produce.
@@ -335,47 +340,40 @@ TEST(Patch, RegionWithoutAHalfCopiesNothing) {
 }
 
 TEST(Patch, TwoClicksCopyOntoTheDestinationAndMoveTheRegion) {
-    Program program;
-    std::vector<std::int16_t> pixels;
-    test::AttachPixels(program.image, pixels, 64, 64, 0);
-    pixels[10 * 64 + 10] = 77;
-    FakeHost host;
-    DisplayLog display;
-    StartPatch(program, host, kZoomOneToOne);
-    EXPECT_EQ(program.shell.mouseMode, MouseMode::Patch);
-    EXPECT_EQ(host.panes[1], "Click on source box");
-    PatchClick(program, host, display.Display(), 10, 10);
-    EXPECT_TRUE(program.retouch.patchPending);
-    EXPECT_EQ(host.panes[1], "Set Destination Box");
-    EXPECT_TRUE(display.refreshed.empty());
-    PatchClick(program, host, display.Display(), 40, 45);
-    EXPECT_FALSE(program.retouch.patchPending);
-    EXPECT_EQ(pixels[45 * 64 + 40], 77);
-    EXPECT_EQ((std::array{program.roi.xc, program.roi.yc}), (std::array{40, 45}));
-    EXPECT_EQ(display.invalidated, (std::vector<std::array<int, 3>>{{40, 45, 32}}));
-    EXPECT_EQ(display.closeUpRepaints, 1);
-    EXPECT_EQ(program.shell.mouseMode, MouseMode::None);
-    EXPECT_EQ(host.panes[1], "");
+    CommandFixture f(64, 64, 0);
+    f.At(10, 10) = 77;
+    StartPatch(f.program, f.host, kZoomOneToOne);
+    EXPECT_EQ(f.program.shell.mouseMode, MouseMode::Patch);
+    EXPECT_EQ(f.host.panes[1], "Click on source box");
+    PatchClick(f.program, f.host, f.display.Display(), 10, 10);
+    EXPECT_TRUE(f.program.retouch.patchPending);
+    EXPECT_EQ(f.host.panes[1], "Set Destination Box");
+    EXPECT_TRUE(f.display.refreshed.empty());
+    PatchClick(f.program, f.host, f.display.Display(), 40, 45);
+    EXPECT_FALSE(f.program.retouch.patchPending);
+    EXPECT_EQ(f.At(40, 45), 77);
+    EXPECT_EQ((std::array{f.program.roi.xc, f.program.roi.yc}), (std::array{40, 45}));
+    EXPECT_EQ(f.display.invalidated, (std::vector<std::array<int, 3>>{{40, 45, 32}}));
+    EXPECT_EQ(f.display.closeUpRepaints, 1);
+    EXPECT_EQ(f.program.shell.mouseMode, MouseMode::None);
+    EXPECT_EQ(f.host.panes[1], "");
 
     // A new Patch starts again from the source click.
-    StartPatch(program, host, kZoomOneToOne);
-    PatchClick(program, host, display.Display(), 12, 12);
-    EXPECT_EQ(program.shell.mouseMode, MouseMode::Patch);
-    EXPECT_EQ(host.panes[1], "Set Destination Box");
+    StartPatch(f.program, f.host, kZoomOneToOne);
+    PatchClick(f.program, f.host, f.display.Display(), 12, 12);
+    EXPECT_EQ(f.program.shell.mouseMode, MouseMode::Patch);
+    EXPECT_EQ(f.host.panes[1], "Set Destination Box");
 }
 
 TEST(RegionRetouch, OnlyAtOneToOne) {
     for (int zoom : {1, 2, 4, 8, 16, 32, 64, 128}) {
-        Program program;
-        std::vector<std::int16_t> pixels;
-        test::AttachPixels(program.image, pixels, 64, 4, 0);
-        FakeHost host;
-        EXPECT_EQ(RegionRetouchAllowed(program, zoom), zoom == 8) << zoom;
-        StartCleanRoi(program, host, zoom);
-        EXPECT_EQ(program.shell.mouseMode, zoom == 8 ? MouseMode::CleanRoi : MouseMode::None);
-        program.shell.mouseMode = MouseMode::None;
-        StartPatch(program, host, zoom);
-        EXPECT_EQ(program.shell.mouseMode, zoom == 8 ? MouseMode::Patch : MouseMode::None);
+        CommandFixture f(64, 4, 0);
+        EXPECT_EQ(RegionRetouchAllowed(f.program, zoom), zoom == 8) << zoom;
+        StartCleanRoi(f.program, f.host, zoom);
+        EXPECT_EQ(f.program.shell.mouseMode, zoom == 8 ? MouseMode::CleanRoi : MouseMode::None);
+        f.program.shell.mouseMode = MouseMode::None;
+        StartPatch(f.program, f.host, zoom);
+        EXPECT_EQ(f.program.shell.mouseMode, zoom == 8 ? MouseMode::Patch : MouseMode::None);
     }
     Program empty;
     EXPECT_FALSE(RegionRetouchAllowed(empty, kZoomOneToOne));
