@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "analysis/test_image.h"
 #include "app/analysis_commands.h"
 #include "support/fake_host.h"
@@ -71,15 +69,6 @@ TEST(Psf, CentroidAndWidthsOfSmallSources) {
     }
 }
 
-TEST(Psf, TwoPixelWidthIsTheBesselLikeSecondMoment) {
-    TestImage t(256, 160, kSky);
-    t.At(120, 80) = kSky + 100;
-    t.At(122, 80) = kSky + 100;
-    PsfMeasurement m = MeasurePsf(t.image, 121, 80, 30, 30, 32, 32);
-    EXPECT_DOUBLE_EQ(m.background, kSky);
-    EXPECT_DOUBLE_EQ(m.sigmaX, std::sqrt(200.0 / 199.0));
-}
-
 TEST(Psf, SourceAtTheEdgeUsesOnlyItsPixelsInTheImage) {
     TestImage t(64, 64, kSky);
     t.At(0, 0) = kSky + 40;
@@ -144,22 +133,6 @@ TEST(PsfCommand, SourceThenBackgroundClickMeasuresAndMovesTheRegion) {
     EXPECT_EQ(
         host.MessageLines(),
         std::vector<std::string>{"Stats: \nx = 120.000  y = 80.000\nsigma x = 0.0  sigma y = 0.0"});
-}
-
-TEST(PsfCommand, SmallRoiShrinksBothRegions) {
-    // A star 9 columns right of the click counts in the 32-pixel region but not the 16.
-    Program program;
-    std::vector<std::int16_t> pixels;
-    test::AttachPixels(program.image, pixels, 256, 160, kSky);
-    pixels[80 * 256 + 100] = kSky + 100;
-    pixels[80 * 256 + 109] = kSky + 100;
-    FakeHost host;
-    ToggleSmallRoi(program, host);
-    StartPsf(program, host);
-    PsfSourceClick(program, host, 100, 80);
-    PsfBackgroundClick(program, host, 40, 50);
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].text, "\nx = 100.000  y = 80.000\nsigma x = 0.0  sigma y = 0.0");
 }
 
 }  // namespace
