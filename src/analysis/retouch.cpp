@@ -90,8 +90,12 @@ CleanRoiResult CleanRegion(ImageRecord& image, int column, int row, int width, i
 
     const double low2 = r.mean2 - 3.5 * r.sigma2;
     const double high2 = r.mean2 + 3.5 * r.sigma2;
-    // mean2 lies within the stored range, so its rounding does too.
-    const auto replacement = static_cast<std::int16_t>(std::trunc(r.mean2 + 0.5));
+    // The clipped mean rounded to the nearest stored value. truncate(m2 + 0.5) rounds only
+    // non-negative means; stored values of unsigned data (bzero 32768) are negative, where
+    // it would land up to one count high, so the rounding is floor(m2 + 0.5), which is
+    // the same for every non-negative mean. mean2 lies within the stored range, so its
+    // rounding does too.
+    const auto replacement = static_cast<std::int16_t>(std::floor(r.mean2 + 0.5));
     const auto w = static_cast<std::size_t>(image.width);
     for (int y = span.rowBegin; y < span.rowEnd; ++y) {
         for (int x = span.columnBegin; x < span.columnEnd; ++x) {

@@ -159,13 +159,13 @@ TEST(CleanRoi, LoneHotPixelBecomesTheClippedMean) {
     EXPECT_EQ(display.refreshed, (std::vector<std::pair<int, int>>{{30, 30}}));
 }
 
-TEST(CleanRoi, ReplacementIsTheMeanPlusOneHalfTruncatedTowardZero) {
+TEST(CleanRoi, ReplacementIsTheClippedMeanRoundedToNearest) {
     struct Case {
         std::int16_t sky, outlier, replacement;
     } cases[] = {
         {100, 5000, 100},
-        {-100, -5000, -99},  // −100.005 + 0.5 truncates to −99
-        {-31768, 20000, -31767},
+        {-100, -5000, -100},        // m2 = −100.005: truncating m2 + 0.5 would give −99
+        {-31768, 20000, -31768},    // bzero 32768 sky of 1000 DN, m2 ≈ −31767.95
     };
     for (const Case& c : cases) {
         TestImage t(64, 64, c.sky);
