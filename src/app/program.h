@@ -9,6 +9,9 @@
 #include "image/image_record.h"
 #include "image/raw_options.h"
 #include "image/region_of_interest.h"
+#include "photometry/object_list.h"
+#include "photometry/photometry_parameters.h"
+#include "photometry/star_input.h"
 #include "platform/menu_state.h"
 
 namespace corvane {
@@ -56,6 +59,12 @@ struct Program {
 
     // Retouching and profile clicks.
     RetouchState retouch;
+
+    // --- Photometry: parameters with both apertures, the object list, its input state ---
+    PhotometryParameters photometry;
+    ObjectList objects;
+    StarInputState starInput;
+    bool outputFilesChosen = false;  // set when "Output Files..." ends with success
 };
 
 }  // namespace corvane

@@ -73,4 +73,18 @@ bool ConsoleHost::RunEditPixelDialog(EditPixelDialogFields& fields,
     return false;
 }
 
+// --- Photometry dialogs ---
+
+bool ConsoleHost::RunParamsDialog(ParamsDialogFields& fields,
+                                  const DialogOk<ParamsDialogFields>& ok) {
+    return PressOkOnce(paramsFields, fields, ok, messagePrefix,
+                       "ParamsBox: the values are not valid");
+}
+
+bool ConsoleHost::RunSelectDialog(SelectDialogFields& fields,
+                                  const DialogOk<SelectDialogFields>& ok) {
+    return PressOkOnce(selectFields, fields, ok, messagePrefix,
+                       "Select: the values are not valid");
+}
+
 }  // namespace corvane

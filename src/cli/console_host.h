@@ -50,6 +50,14 @@ public:
     std::optional<std::string> editPixelValue;
     bool RunEditPixelDialog(EditPixelDialogFields& fields,
                             const DialogOk<EditPixelDialogFields>& ok) override;
+
+    // --- Photometry dialogs: pressed once with these fields; unset means Cancel ---
+    std::optional<ParamsDialogFields> paramsFields;
+    std::optional<SelectDialogFields> selectFields;
+    bool RunParamsDialog(ParamsDialogFields& fields,
+                         const DialogOk<ParamsDialogFields>& ok) override;
+    bool RunSelectDialog(SelectDialogFields& fields,
+                         const DialogOk<SelectDialogFields>& ok) override;
 };
 
 // "CAPTION: text" with line breaks inside the text written as \n.

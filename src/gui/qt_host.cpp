@@ -106,4 +106,14 @@ bool QtHost::RunEditPixelDialog(EditPixelDialogFields& fields,
     return dialog.exec() == QDialog::Accepted;
 }
 
+// --- Photometry dialogs: the widgets come with the photometry run; until then Cancel ---
+
+bool QtHost::RunParamsDialog(ParamsDialogFields&, const DialogOk<ParamsDialogFields>&) {
+    return false;
+}
+
+bool QtHost::RunSelectDialog(SelectDialogFields&, const DialogOk<SelectDialogFields>&) {
+    return false;
+}
+
 }  // namespace corvane

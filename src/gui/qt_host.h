@@ -43,6 +43,12 @@ public:
     bool RunEditPixelDialog(EditPixelDialogFields& fields,
                             const DialogOk<EditPixelDialogFields>& ok) override;
 
+    // --- Photometry dialogs ---
+    bool RunParamsDialog(ParamsDialogFields& fields,
+                         const DialogOk<ParamsDialogFields>& ok) override;
+    bool RunSelectDialog(SelectDialogFields& fields,
+                         const DialogOk<SelectDialogFields>& ok) override;
+
 private:
     MainWindow& window_;
     std::function<std::string()> idlePrompt_;

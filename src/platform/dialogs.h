@@ -3,6 +3,7 @@
 // Each dialog's OK logic is a pure function in the program; the screen only shows the
 // fields and calls that function when the user presses OK.
 
+#include <array>
 #include <functional>
 #include <string>
 
@@ -36,6 +37,38 @@ struct EditPixelDialogFields {
     int column = 0;     // shown as "X=%d"
     int row = 0;        // shown as "Y=%d"
     std::string value;  // the true value, signed decimal
+};
+
+// --- Photometry: "ParamsBox" and "Select" ---
+
+// "ParamsBox": the edit fields 501 to 508 as typed, and the centring-mode radio pair.
+struct ParamsDialogFields {
+    std::string stars;          // 501
+    std::string background;     // 502
+    std::string asteroidA;      // 503
+    std::string asteroidB;      // 504
+    std::string asteroidTheta;  // 505
+    std::string starA;          // 506
+    std::string starB;          // 507
+    std::string starTheta;      // 508
+    bool automatic = true;      // 510 "Automatic" selected, else 509 "Manual"
+};
+
+// One star row of "Select": the x and y statics, the check box, the "Ref." radio button.
+struct SelectStarRow {
+    std::string x;
+    std::string y;
+    bool checked = false;
+    bool reference = false;
+    bool enabled = false;  // rows beyond the number of stars are disabled
+};
+
+// "Select": the asteroid row (statics 1000 and 2000, check box 2048) and sixteen star rows.
+struct SelectDialogFields {
+    std::string asteroidX;
+    std::string asteroidY;
+    bool asteroidChecked = false;
+    std::array<SelectStarRow, 16> stars;
 };
 
 }  // namespace corvane

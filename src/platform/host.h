@@ -77,6 +77,14 @@ public:
     // "Edit Pixel", as the raw options dialog: false when the user cancels.
     virtual bool RunEditPixelDialog(EditPixelDialogFields& fields,
                                     const DialogOk<EditPixelDialogFields>& ok) = 0;
+
+    // --- Photometry dialogs ---
+    // "ParamsBox" ("Corvane -- Parameter Input") and "Select": open with `fields`, end on
+    // an OK that `ok` accepts (true) or on Cancel (false).
+    virtual bool RunParamsDialog(ParamsDialogFields& fields,
+                                 const DialogOk<ParamsDialogFields>& ok) = 0;
+    virtual bool RunSelectDialog(SelectDialogFields& fields,
+                                 const DialogOk<SelectDialogFields>& ok) = 0;
 };
 
 // The answer a scripted host gives: OK boxes are answered Ok, questions from `answers` in

@@ -99,4 +99,20 @@ bool FakeHost::RunEditPixelDialog(EditPixelDialogFields& fields,
     return RunScripted(editPixelDialogScript, fields, ok);
 }
 
+// --- Photometry dialogs ---
+
+bool FakeHost::RunParamsDialog(ParamsDialogFields& fields,
+                               const DialogOk<ParamsDialogFields>& ok) {
+    paramsDialogOpenings.push_back(fields);
+    log.push_back("dialog ParamsBox");
+    return RunScripted(paramsDialogScript, fields, ok);
+}
+
+bool FakeHost::RunSelectDialog(SelectDialogFields& fields,
+                               const DialogOk<SelectDialogFields>& ok) {
+    selectDialogOpenings.push_back(fields);
+    log.push_back("dialog Select");
+    return RunScripted(selectDialogScript, fields, ok);
+}
+
 }  // namespace corvane::test

@@ -105,6 +105,16 @@ public:
     std::vector<EditPixelDialogFields> editPixelDialogOpenings;
     bool RunEditPixelDialog(EditPixelDialogFields& fields,
                             const DialogOk<EditPixelDialogFields>& ok) override;
+
+    // --- Photometry dialogs: presses scripted like rawDialogScript ---
+    std::deque<std::optional<ParamsDialogFields>> paramsDialogScript;
+    std::deque<std::optional<SelectDialogFields>> selectDialogScript;
+    std::vector<ParamsDialogFields> paramsDialogOpenings;
+    std::vector<SelectDialogFields> selectDialogOpenings;
+    bool RunParamsDialog(ParamsDialogFields& fields,
+                         const DialogOk<ParamsDialogFields>& ok) override;
+    bool RunSelectDialog(SelectDialogFields& fields,
+                         const DialogOk<SelectDialogFields>& ok) override;
 };
 
 }  // namespace corvane::test
