@@ -18,4 +18,10 @@ void AttachPixels(ImageRecord& image, std::vector<std::int16_t>& pixels, int wid
     image.loaded = true;
 }
 
+MemoryImage::MemoryImage(int width, int height, std::int16_t fill, std::int32_t bzero)
+    : pixels_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill) {
+    AttachPixels(image, pixels_, width, height, bzero);
+    image.bitpix = 16;
+}
+
 }  // namespace corvane::test
