@@ -48,5 +48,7 @@ void RegisterInfoCommands(CLI::App& app, int& exitCode);
 void RegisterDisplayCommands(CLI::App& app, int& exitCode);
 // stats, psf, histogram, median
 void RegisterAnalysisCommands(CLI::App& app, int& exitCode);
+// aperture, measure: the aperture shapes and the measuring steps of a photometry run
+void RegisterPhotometryCommands(CLI::App& app, int& exitCode);
 
 }  // namespace corvane::cli

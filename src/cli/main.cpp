@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
     corvane::cli::RegisterInfoCommands(app, exitCode);
     corvane::cli::RegisterDisplayCommands(app, exitCode);
     corvane::cli::RegisterAnalysisCommands(app, exitCode);
+    corvane::cli::RegisterPhotometryCommands(app, exitCode);
     CLI11_PARSE(app, argc, argv);
     return exitCode;
 }

@@ -1,4 +1,4 @@
-#include "synthetic_sky.h"
+#include "support/synthetic_sky.h"
 
 #include <algorithm>
 #include <cmath>
