@@ -1,9 +1,10 @@
 #include "photometry/centroid.h"
 
 #include <cmath>
-#include <cstdio>
 #include <optional>
 #include <string>
+
+#include "photometry/format_text.h"
 
 namespace corvane {
 
@@ -54,11 +55,16 @@ double Distance(double x0, double y0, FloatPoint p) {
 
 double Distance(FloatPoint p, FloatPoint q) { return Distance(p.x, p.y, q); }
 
-template <class... Args>
-std::string Format(const char* format, Args... args) {
-    char text[128];
-    std::snprintf(text, sizeof text, format, args...);
-    return text;
+// The two warnings of a completed centring: a shift of 2 pixels or more from the start,
+// and a change of 0.4 pixel or more between the last two iterations.
+void Warn(Host& host, double offCentre, double residual, const std::string& offCentreText,
+          const std::string& residualText) {
+    if (offCentre >= 2.0) {
+        host.ShowMessage(kDoCaption, offCentreText, MessageIcon::Warning);
+    }
+    if (residual >= 0.4) {
+        host.ShowMessage(kDoCaption, residualText, MessageIcon::Warning);
+    }
 }
 
 bool CentroidAsteroid(MeasureTarget& t) {
@@ -81,21 +87,12 @@ bool CentroidAsteroid(MeasureTarget& t) {
         list.asteroidCentroid = centroid;
         list.asteroidCentre = c;
     }
-    double offCentre = Distance(start.x, start.y, centroid);
-    if (offCentre >= 2.0) {
-        t.host.ShowMessage(kDoCaption,
-                           Format("Warning ! - Asteroid was\n %.1lf pixels off-centered",
-                                  offCentre),
-                           MessageIcon::Warning);
-    }
-    double residual = Distance(previous, centroid);
-    if (residual >= 0.4) {
-        t.host.ShowMessage(
-            kDoCaption,
-            Format("Warning ! - Asteroid centroiding does not converge\n %.1lf pixels residuals",
-                   residual),
-            MessageIcon::Warning);
-    }
+    const double offCentre = Distance(start.x, start.y, centroid);
+    const double residual = Distance(previous, centroid);
+    Warn(t.host, offCentre, residual,
+         FormatText("Warning ! - Asteroid was\n %.1lf pixels off-centered", offCentre),
+         FormatText("Warning ! - Asteroid centroiding does not converge\n %.1lf pixels residuals",
+                    residual));
     return true;
 }
 
@@ -119,21 +116,12 @@ void CentroidStar(MeasureTarget& t, int i) {
         list.starCentroidOffset[i] = OffsetBetween(RoundHalfUp(centroid), list.referencePosition);
     }
     const int number = i + 1;
-    double offCentre = Distance(start.x, start.y, centroid);
-    if (offCentre >= 2.0) {
-        t.host.ShowMessage(kDoCaption,
-                           Format("Warning ! - Star %d  was\n %.1f pixels off-centered", number,
-                                  offCentre),
-                           MessageIcon::Warning);
-    }
-    double residual = Distance(previous, centroid);
-    if (residual >= 0.4) {
-        t.host.ShowMessage(
-            kDoCaption,
-            Format("Warning ! - Star %d centroiding does not converge\n %.1lf pixels residuals",
-                   number, residual),
-            MessageIcon::Warning);
-    }
+    const double offCentre = Distance(start.x, start.y, centroid);
+    const double residual = Distance(previous, centroid);
+    Warn(t.host, offCentre, residual,
+         FormatText("Warning ! - Star %d  was\n %.1f pixels off-centered", number, offCentre),
+         FormatText("Warning ! - Star %d centroiding does not converge\n %.1lf pixels residuals",
+                    number, residual));
 }
 
 }  // namespace

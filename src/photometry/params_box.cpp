@@ -66,27 +66,28 @@ bool StoreShapeField(const std::string& text, int lo, int hi, int& field) {
     return true;
 }
 
+// Fields 501 and 502 must be valid numbers from 1 to `max`; raising either count leaves
+// entries of the star list never entered, so the list needs a new initialisation.
+bool StoreCountField(const std::string& text, int max, int& field, ObjectList& objects) {
+    std::optional<int> v = ParseDialogInteger(text);
+    if (!v || !InRange(*v, 1, max)) {
+        return false;
+    }
+    if (*v > field) {
+        objects.initialised = false;
+    }
+    field = *v;
+    return true;
+}
+
 }  // namespace
 
 bool ApplyParamsDialog(const ParamsDialogFields& fields, PhotometryParameters& params,
                        ObjectList& objects) {
-    std::optional<int> stars = ParseDialogInteger(fields.stars);
-    if (!stars || !InRange(*stars, 1, kMaxStars)) {
+    if (!StoreCountField(fields.stars, kMaxStars, params.numberOfStars, objects) ||
+        !StoreCountField(fields.background, kMaxBackgroundBoxes, params.numberOfBoxes, objects)) {
         return false;
     }
-    if (*stars > params.numberOfStars) {
-        objects.initialised = false;
-    }
-    params.numberOfStars = *stars;
-
-    std::optional<int> boxes = ParseDialogInteger(fields.background);
-    if (!boxes || !InRange(*boxes, 1, kMaxBackgroundBoxes)) {
-        return false;
-    }
-    if (*boxes > params.numberOfBoxes) {
-        objects.initialised = false;
-    }
-    params.numberOfBoxes = *boxes;
 
     if (!StoreShapeField(fields.asteroidA, kMinSemiAxis, kMaxSemiAxis, params.asteroid.a) ||
         !StoreShapeField(fields.asteroidB, kMinSemiAxis, kMaxSemiAxis, params.asteroid.b) ||

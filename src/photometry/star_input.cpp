@@ -1,6 +1,6 @@
 #include "photometry/star_input.h"
 
-#include <cstdio>
+#include "photometry/format_text.h"
 
 namespace corvane {
 
@@ -13,13 +13,6 @@ void Draw(StarInput& in, MarkKind kind, PixelPoint at) {
 }
 
 void Prompt(StarInput& in, const std::string& text) { in.host.SetPaneText(Pane::Prompt, text); }
-
-template <class... Args>
-std::string Format(const char* format, Args... args) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, args...);
-    return text;
-}
 
 // A shown overlay vanishes before a new sequence starts.
 void ClearOverlay(StarInput& in) {
@@ -71,7 +64,7 @@ SequenceStep StarListClick(StarInput& in, PixelPoint at) {
         Draw(in, MarkKind::StarAperture, at);
         in.overlaysShown = true;
         in.host.SetCursor(BoxCursor(in.boxSide));
-        Prompt(in, Format("Input Bckgnd 1 of Star %d", s.star + 1));
+        Prompt(in, FormatText("Input Bckgnd 1 of Star %d", s.star + 1));
         return SequenceStep::Continues;
     }
 
@@ -80,7 +73,7 @@ SequenceStep StarListClick(StarInput& in, PixelPoint at) {
     ++s.box;
     if (s.box < nB) {
         in.host.SetCursor(BoxCursor(in.boxSide));
-        Prompt(in, Format("Input Bckgnd %d of Star %d", s.box + 1, s.star + 1));
+        Prompt(in, FormatText("Input Bckgnd %d of Star %d", s.box + 1, s.star + 1));
         return SequenceStep::Continues;
     }
     s.box = 0;
@@ -88,7 +81,7 @@ SequenceStep StarListClick(StarInput& in, PixelPoint at) {
     ++s.star;
     if (s.star < n) {
         in.host.SetCursor(CursorShape::Circle);
-        Prompt(in, Format("Input Star %d  (%d)", s.star + 1, n));
+        Prompt(in, FormatText("Input Star %d  (%d)", s.star + 1, n));
         return SequenceStep::Continues;
     }
     s.star = 0;
@@ -163,7 +156,7 @@ SequenceStep AddStarClick(StarInput& in, PixelPoint at) {
     ++s.box;
     if (s.box < nB) {
         in.host.SetCursor(BoxCursor(in.boxSide));
-        Prompt(in, Format("Input Bckgnd %d of New Star", s.box + 1));
+        Prompt(in, FormatText("Input Bckgnd %d of New Star", s.box + 1));
         return SequenceStep::Continues;
     }
     s.box = 0;

@@ -68,10 +68,7 @@ TEST(BackgroundStep, OutsidePixelsAreSkippedAndNotedOnceAtTheEnd) {
 TEST(BackgroundStep, StarWithEveryBoxOutsideIsMeasuredWithoutBackground) {
     Scene s(100, 100, 500);
     s.picture.At(50, 50) = 1500;
-    s.objects.asteroidSelected = false;
-    s.params.numberOfStars = 1;
-    s.params.numberOfBoxes = 2;
-    s.objects.referencePosition = {50, 50};
+    s.SingleStar({50, 50}, 2);
     s.objects.starBoxOffsets[0][0] = {-200, 0};
     s.objects.starBoxOffsets[1][0] = {0, 300};
     s.objects.starResults[0].sigma = 9;  // from an earlier image
@@ -134,10 +131,7 @@ TEST(BackgroundStep, ClippingPullsTheMeanBackToTheSky) {
         }
     }
     s.FillSquare(48, 48, 2, 9000);  // a star inside the box, on two 500s and two 504s
-    s.objects.asteroidSelected = false;
-    s.params.numberOfStars = 1;
-    s.params.numberOfBoxes = 1;
-    s.objects.referencePosition = {50, 50};
+    s.SingleStar({50, 50});
     MeasureTarget t = s.Target();
     ASSERT_TRUE(BackgroundStep(t, BackgroundMode::Plain));
     const ObjectResult& r = s.objects.starResults[0];
@@ -165,10 +159,7 @@ TEST(BackgroundStep, OutOfRangeValuesDependOnBzero) {
         Scene s(100, 100, 1500, c.bzero);
         s.picture.At(60, 60) = 1501;  // keeps the variance positive
         s.picture.At(50, 50) = c.stored;
-        s.objects.asteroidSelected = false;
-        s.params.numberOfStars = 1;
-        s.params.numberOfBoxes = 1;
-        s.objects.referencePosition = {50, 50};
+        s.SingleStar({50, 50});
         MeasureTarget t = s.Target();
         ASSERT_TRUE(BackgroundStep(t, BackgroundMode::Plain));
         EXPECT_EQ(s.objects.starResults[0].count, c.outOfRange ? 1023 : 1024)
@@ -188,10 +179,7 @@ TEST(BackgroundStep, BothNotesInTheirOrder) {
     Scene s(100, 100, 600);
     s.picture.At(2, 2) = 32767;
     s.picture.At(3, 2) = 601;
-    s.objects.asteroidSelected = false;
-    s.params.numberOfStars = 1;
-    s.params.numberOfBoxes = 1;
-    s.objects.referencePosition = {0, 0};
+    s.SingleStar({0, 0});
     MeasureTarget t = s.Target();
     ASSERT_TRUE(BackgroundStep(t, BackgroundMode::Plain));
     EXPECT_EQ(s.host.MessageLines(),

@@ -23,6 +23,14 @@ struct Scene {
     }
     MeasureTarget Target() { return {picture.image, header, params, objects, boxSide, host}; }
 
+    // Only star 1 is measured, from `reference`, with `boxes` boxes (all offsets 0 until set).
+    void SingleStar(PixelPoint reference, int boxes = 1) {
+        objects.asteroidSelected = false;
+        params.numberOfStars = 1;
+        params.numberOfBoxes = boxes;
+        objects.referencePosition = reference;
+    }
+
     // Sets every pixel of the square of side `side` whose top-left pixel is (left, top).
     void FillSquare(int left, int top, int side, std::int16_t value) {
         for (int r = top; r < top + side; ++r) {
