@@ -148,12 +148,6 @@ TEST(CancelObjectInput, AfterTheFifthClickTheListIsUninitialised) {
     EXPECT_EQ(s.program.shell.mouseMode, MouseMode::None);
 }
 
-TEST(CancelObjectInput, IdleModeDoesNothing) {
-    Shell s;
-    CancelObjectInput(s.program, s.host);
-    EXPECT_TRUE(s.host.log.empty());
-}
-
 TEST(AddStar, AppendsTheFourthStarPlacedFromTheClickedReference) {
     Shell s;
     s.InitialiseList();
