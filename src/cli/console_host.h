@@ -58,6 +58,9 @@ public:
                          const DialogOk<ParamsDialogFields>& ok) override;
     bool RunSelectDialog(SelectDialogFields& fields,
                          const DialogOk<SelectDialogFields>& ok) override;
+
+    // Header dialog: nothing to show on a console.
+    void ShowHeaderDialog(const HeaderDialogFields&) override {}
 };
 
 // "CAPTION: text" with line breaks inside the text written as \n.

@@ -7,8 +7,10 @@
 #include <QProgressBar>
 
 #include "gui/edit_pixel_dialog.h"
+#include "gui/header_dialog.h"
 #include "gui/main_window.h"
 #include "gui/manual_levels_dialog.h"
+#include "gui/raw_options_dialog.h"
 
 namespace corvane {
 
@@ -86,8 +88,15 @@ void QtHost::InvalidateRect(const PixelRect& rect) {
 
 void QtHost::UpdateWindow() { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
-bool QtHost::RunRawOptionsDialog(RawDialogFields&, const DialogOk<RawDialogFields>&) {
-    return false;
+bool QtHost::RunRawOptionsDialog(RawDialogFields& fields, const DialogOk<RawDialogFields>& ok) {
+    RawOptionsDialog dialog(fields, ok, &window_);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+// Header dialog
+void QtHost::ShowHeaderDialog(const HeaderDialogFields& fields) {
+    HeaderDialog dialog(fields, &window_);
+    dialog.exec();
 }
 
 // Manual display levels

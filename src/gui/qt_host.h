@@ -49,6 +49,9 @@ public:
     bool RunSelectDialog(SelectDialogFields& fields,
                          const DialogOk<SelectDialogFields>& ok) override;
 
+    // Header dialog
+    void ShowHeaderDialog(const HeaderDialogFields& fields) override;
+
 private:
     MainWindow& window_;
     std::function<std::string()> idlePrompt_;

@@ -7,6 +7,8 @@ namespace corvane {
 
 bool ReadFits(ReadTarget& target);
 bool ReadKvrFits(ReadTarget& target);
+// The text header shared by both ST-6 readers: fills the records and the geometry.
+bool ReadSt6Header(ReadTarget& target);
 bool ReadSt6(ReadTarget& target);
 bool ReadSt6Compressed(ReadTarget& target);
 bool ReadTiff(ReadTarget& target);

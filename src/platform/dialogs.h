@@ -72,3 +72,31 @@ struct SelectDialogFields {
 };
 
 }  // namespace corvane
+
+namespace corvane {
+
+// Header dialog: the caption and every value field's text, in the order of the labels.
+struct HeaderDialogFields {
+    std::string caption;          // "Corvane 32 - " and the image path
+    std::string observer;         // left column
+    std::string object;
+    std::string rightAscension;
+    std::string declination;
+    std::string epoch;
+    std::string temperature;
+    std::string quality;
+    std::string comment;
+    std::string ut;               // right column
+    std::string exposure;
+    std::string detector;
+    std::string format;
+    std::string binning;
+    std::string systemGain;
+    std::string electronGain;
+    std::string filter;
+    std::string preflash;
+    std::string observationType;
+    std::string biasLevel;
+};
+
+}  // namespace corvane

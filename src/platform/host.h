@@ -85,6 +85,9 @@ public:
                                  const DialogOk<ParamsDialogFields>& ok) = 0;
     virtual bool RunSelectDialog(SelectDialogFields& fields,
                                  const DialogOk<SelectDialogFields>& ok) = 0;
+
+    // Header dialog: shows the observation header read-only until the user presses OK.
+    virtual void ShowHeaderDialog(const HeaderDialogFields& fields) = 0;
 };
 
 // The answer a scripted host gives: OK boxes are answered Ok, questions from `answers` in

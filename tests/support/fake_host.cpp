@@ -115,4 +115,10 @@ bool FakeHost::RunSelectDialog(SelectDialogFields& fields,
     return RunScripted(selectDialogScript, fields, ok);
 }
 
+// Header dialog
+void FakeHost::ShowHeaderDialog(const HeaderDialogFields& fields) {
+    headerDialogs.push_back(fields);
+    log.push_back("dialog Header");
+}
+
 }  // namespace corvane::test

@@ -115,6 +115,10 @@ public:
                          const DialogOk<ParamsDialogFields>& ok) override;
     bool RunSelectDialog(SelectDialogFields& fields,
                          const DialogOk<SelectDialogFields>& ok) override;
+
+    // Header dialog: every opening recorded with its field texts.
+    std::vector<HeaderDialogFields> headerDialogs;
+    void ShowHeaderDialog(const HeaderDialogFields& fields) override;
 };
 
 }  // namespace corvane::test

@@ -1,0 +1,89 @@
+// Raw pixel dumps: a header of a given size, rows to skip, then rows of 8-bit or 16-bit
+// samples, laid out as the "RAW Options" dialog states.
+
+#include "image/reader_support.h"
+#include "image/readers.h"
+
+namespace corvane {
+
+bool ReadRaw(ReadTarget& target) {
+    ImageRecord& image = target.image;
+    HeaderRecord& header = target.header;
+    const RawOptions& raw = target.raw;
+    Host& host = target.host;
+
+    host.SetPaneText(Pane::Readout, "Loading image...");
+    ClearHeader(header);
+    std::optional<InputFile> file = OpenImageFile(target);
+    if (!file) {
+        return false;
+    }
+    header.originColumn = 0;
+    header.originRow = 0;
+    header.observationType = 3;
+    header.binColumns = 1;
+    header.binRows = 1;
+    header.detectorColumns = static_cast<std::uint16_t>(image.width);
+    header.detectorRows = static_cast<std::uint16_t>(image.height);
+    if (image.width < 64 || image.height < 4) {
+        host.ShowMessage("MSG 119", "Image is too small");
+        return false;
+    }
+    if (!CheckImageNotTooLarge(target)) {
+        return false;
+    }
+    SetImageGeometry(target);
+
+    // The dialog never gives negative offsets; any that come are refused like a file that
+    // ends before its data. All sizes in 64 bits: the largest layout the dialog accepts
+    // passes 4 GB.
+    if (raw.rawHeaderBytes < 0 || raw.rawSkipRows < 0) {
+        host.ShowMessage("MSG 119", "Past EOF");
+        return false;
+    }
+    const std::uint32_t sampleBytes = image.bitpix == 8 ? 1 : 2;
+    const std::uint64_t width = static_cast<std::uint64_t>(image.width);
+    const std::uint64_t headerBytes = static_cast<std::uint64_t>(raw.rawHeaderBytes);
+    const std::uint64_t skip = static_cast<std::uint64_t>(raw.rawSkipRows) * width * sampleBytes;
+    const std::uint64_t data = width * static_cast<std::uint64_t>(image.height) * sampleBytes;
+    const std::uint64_t size = file->Size();
+    if (size > headerBytes + skip + data) {
+        host.ShowMessage("MSG 139", "Warning! File is longer than it ought to.");
+    } else if (size < headerBytes + skip + data) {
+        if (size < headerBytes + skip) {
+            host.ShowMessage("MSG 119", "Past EOF");
+            return false;
+        }
+        std::int32_t rows = RowsInFile(size, headerBytes + skip, image.width, sampleBytes);
+        if (rows < 4) {
+            host.ShowMessage("MSG 119", "Image is too small");
+            return false;
+        }
+        ShortenImage(target, rows);
+        host.ShowMessage("MSG 129", "Warning! Some lines are missing.");
+    }
+
+    std::optional<FileView> source = MapSourceReadOnly(target, *file);
+    if (!source) {
+        return false;
+    }
+    file->Close();
+    if (!CreatePixelFile(target)) {
+        return false;
+    }
+    const auto* p = reinterpret_cast<const unsigned char*>(source->Data()) + headerBytes + skip;
+    const std::size_t count = PixelCount(image);
+    if (sampleBytes == 1) {
+        for (std::size_t i = 0; i < count; ++i) {
+            image.pixels[i] = static_cast<std::int16_t>(p[i]);
+        }
+    } else {
+        for (std::size_t i = 0; i < count; ++i) {
+            std::uint16_t sample = LoadLe16(p + 2 * i);
+            image.pixels[i] = static_cast<std::int16_t>(raw.rawSwapBytes ? SwapBytes16(sample) : sample);
+        }
+    }
+    return true;
+}
+
+}  // namespace corvane

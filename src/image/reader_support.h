@@ -1,0 +1,60 @@
+#pragma once
+// Steps the format readers share: opening the image file, mapping it copy-on-write,
+// refusing a geometry too large to hold, and the byte orders of the formats.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+#include "image/loader.h"
+#include "platform/file_access.h"
+
+namespace corvane {
+
+// Opens image.path for reading; "CreateFile function failed" (MSG 109) when it cannot.
+std::optional<InputFile> OpenImageFile(ReadTarget& target);
+
+// Maps the whole file copy-on-write into image.mappedView; the pixels may then be changed
+// in memory while the file stays as it is. "MapViewOfFile function failed" (MSG 109).
+bool MapImageCopyOnWrite(ReadTarget& target, const InputFile& file);
+
+// Maps the whole file read-only for a reader that converts its samples into the temporary
+// pixel file. "MapViewOfFile function failed" (MSG 109).
+std::optional<FileView> MapSourceReadOnly(ReadTarget& target, const InputFile& file);
+
+// A width × height (each at least 1) whose display image and pixel count fit the 32-bit
+// sizes of the image record. "Image is too large" (MSG 119) otherwise.
+bool CheckImageNotTooLarge(ReadTarget& target);
+
+// The rows of `width` pixels of `bytesPerSample` bytes that a file of `fileSize` bytes holds
+// after `dataOffset`; 0 when the file ends before the data begin.
+std::int32_t RowsInFile(std::uint64_t fileSize, std::uint64_t dataOffset, std::int32_t width,
+                        std::uint32_t bytesPerSample);
+
+// truncate(value) when it is a finite number inside the int32 range, else `otherwise`.
+std::int32_t TruncateToInt32(double value, std::int32_t otherwise);
+
+inline std::uint16_t LoadLe16(const unsigned char* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+inline std::uint16_t LoadBe16(const unsigned char* p) {
+    return static_cast<std::uint16_t>((p[0] << 8) | p[1]);
+}
+inline std::uint32_t LoadLe32(const unsigned char* p) {
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+inline std::uint32_t LoadBe32(const unsigned char* p) {
+    return (static_cast<std::uint32_t>(p[0]) << 24) | (static_cast<std::uint32_t>(p[1]) << 16) |
+           (static_cast<std::uint32_t>(p[2]) << 8) | static_cast<std::uint32_t>(p[3]);
+}
+inline std::uint16_t SwapBytes16(std::uint16_t v) {
+    return static_cast<std::uint16_t>((v << 8) | (v >> 8));
+}
+
+// The stored pixels of the image: width × height values.
+inline std::size_t PixelCount(const ImageRecord& image) {
+    return static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
+}
+
+}  // namespace corvane
