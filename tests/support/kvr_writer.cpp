@@ -21,9 +21,12 @@ std::string IntCard(const char* key, int value) {
 std::string NumberCard(const char* key, const std::string& value) {
     return Card("%-8s= %20s", key, value);
 }
-// Text from column 11, after the opening quote in column 10.
-std::string TextCard(const char* key, const std::string& value) {
-    return Card("%-8s= '%s'", key, value);
+// Text from column 11, after the opening quote in column 10, padded to the field's width
+// inside the quotes as a fixed-format writer does.
+std::string TextCard(const char* key, const std::string& value, std::size_t width = 0) {
+    std::string padded = value;
+    if (padded.size() < width) padded.resize(width, ' ');
+    return Card("%-8s= '%s'", key, padded);
 }
 
 }  // namespace
@@ -60,14 +63,14 @@ std::string KvrHeaderBlock(const KvrFile& f) {
         NumberCard("EXPTIME", f.exposure),
         f.mjd.empty() ? TextCard("MJD", "none") : NumberCard("MJD", f.mjd),
         NumberCard("EPOCH", f.epoch),
-        TextCard("RA", f.rightAscension),
-        TextCard("DEC", f.declination),
+        TextCard("RA", f.rightAscension, 9),
+        TextCard("DEC", f.declination, 9),
         TextCard("DATE-OBS", "1998-07-06"),
-        TextCard("DETECTOR", f.detector),
-        TextCard("OBSERVER", f.observer),
-        TextCard("OBJECT", f.object),
+        TextCard("DETECTOR", f.detector, 15),
+        TextCard("OBSERVER", f.observer, 17),
+        TextCard("OBJECT", f.object, 17),
         TextCard("OBS-TYPE", f.observationType),
-        TextCard("QUALITY", f.quality),
+        TextCard("QUALITY", f.quality, 3),
         Card("%s %s", "COMMENT", f.comment),
         Card("%s%s", f.endCard.c_str(), ""),
     };
