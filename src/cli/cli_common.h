@@ -50,5 +50,7 @@ void RegisterDisplayCommands(CLI::App& app, int& exitCode);
 void RegisterAnalysisCommands(CLI::App& app, int& exitCode);
 // aperture, measure: the aperture shapes and the measuring steps of a photometry run
 void RegisterPhotometryCommands(CLI::App& app, int& exitCode);
+// header: the header dialog's texts
+void RegisterHeaderCommands(CLI::App& app, int& exitCode);
 
 }  // namespace corvane::cli

@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     corvane::cli::RegisterDisplayCommands(app, exitCode);
     corvane::cli::RegisterAnalysisCommands(app, exitCode);
     corvane::cli::RegisterPhotometryCommands(app, exitCode);
+    corvane::cli::RegisterHeaderCommands(app, exitCode);
     CLI11_PARSE(app, argc, argv);
     return exitCode;
 }
