@@ -1,7 +1,8 @@
 // HK and PC: the 158-byte header record stored at the start of the file, then
 // little-endian signed 16-bit pixels used in place through a copy-on-write view.
 
-#include <cstring>
+#include <cstddef>
+#include <utility>
 
 #include "image/reader_support.h"
 #include "image/readers.h"
@@ -13,14 +14,13 @@ namespace {
 constexpr std::size_t kHkDataOffset = 1024;
 constexpr std::size_t kPcDataOffset = 158;
 
-// The HK camera stores its 32-bit numbers with the two 16-bit halves exchanged.
-template <class Field>
-void ExchangeHalves(Field& field) {
-    static_assert(sizeof(Field) == 4);
-    std::uint32_t bits = 0;
-    std::memcpy(&bits, &field, 4);
-    bits = (bits << 16) | (bits >> 16);
-    std::memcpy(&field, &bits, 4);
+// The HK camera stores its 32-bit numbers with the two 16-bit halves exchanged: stored
+// bytes a b c d mean c d a b. Worked on as bytes, since the packed record's fields need
+// not be aligned.
+void ExchangeHalves(HeaderRecord& header, std::size_t offset) {
+    unsigned char* bytes = reinterpret_cast<unsigned char*>(&header) + offset;
+    std::swap(bytes[0], bytes[2]);
+    std::swap(bytes[1], bytes[3]);
 }
 
 // Steps 1 and 2 of both readers: the header record read from the file as it stands.
@@ -45,42 +45,7 @@ bool SetBinnedSize(ReadTarget& target) {
     }
     target.image.width = header.detectorColumns / header.binColumns;
     target.image.height = header.detectorRows / header.binRows;
-    if (target.image.width < 64 || target.image.height < 4) {
-        target.host.ShowMessage("MSG 119", "Image is too small");
-        return false;
-    }
-    // At most 65535 × 65535 pixels; the display image of the largest does not fit 32 bits.
-    if (!CheckImageNotTooLarge(target)) {
-        return false;
-    }
-    SetImageGeometry(target);
-    return true;
-}
-
-// A file that ends inside the pixels keeps its whole rows; fewer than 4 are refused.
-bool CutToFile(ReadTarget& target, std::uint64_t size, std::size_t dataOffset) {
-    std::int32_t rows = RowsInFile(size, dataOffset, target.image.width, 2);
-    if (rows < 4) {
-        target.host.ShowMessage("MSG 119", "Image is too small");
-        return false;
-    }
-    ShortenImage(target, rows);
-    target.host.ShowMessage("MSG 129", "Warning! Some lines are missing.");
-    return true;
-}
-
-std::uint64_t NeededSize(const ImageRecord& image, std::size_t dataOffset) {
-    return dataOffset + 2 * static_cast<std::uint64_t>(PixelCount(image));
-}
-
-bool MapPixels(ReadTarget& target, InputFile& file, std::size_t dataOffset) {
-    if (!MapImageCopyOnWrite(target, file)) {
-        return false;
-    }
-    file.Close();
-    target.image.pixels =
-        reinterpret_cast<std::int16_t*>(target.image.mappedView->Data() + dataOffset);
-    return true;
+    return AcceptImageSize(target);
 }
 
 }  // namespace
@@ -91,9 +56,9 @@ bool ReadHk(ReadTarget& target) {
     if (!file) {
         return false;
     }
-    ExchangeHalves(header.exposure);
-    ExchangeHalves(header.observationTime);
-    ExchangeHalves(header.biasLevel);
+    ExchangeHalves(header, offsetof(HeaderRecord, exposure));
+    ExchangeHalves(header, offsetof(HeaderRecord, observationTime));
+    ExchangeHalves(header, offsetof(HeaderRecord, biasLevel));
     if (!SetBinnedSize(target)) {
         return false;
     }
@@ -115,10 +80,11 @@ bool ReadHk(ReadTarget& target) {
     SetHeaderText(header.detector, "TH7882");
 
     const std::uint64_t size = file->Size();
-    if (size < NeededSize(target.image, kHkDataOffset) && !CutToFile(target, size, kHkDataOffset)) {
+    if (size < NeededFileSize(target.image, kHkDataOffset, 2) &&
+        !CutToWholeRows(target, size, kHkDataOffset, 2)) {
         return false;
     }
-    return MapPixels(target, *file, kHkDataOffset);
+    return MapPixelsInPlace(target, *file, kHkDataOffset);
 }
 
 bool ReadPc(ReadTarget& target) {
@@ -127,13 +93,13 @@ bool ReadPc(ReadTarget& target) {
         return false;
     }
     const std::uint64_t size = file->Size();
-    const std::uint64_t needed = NeededSize(target.image, kPcDataOffset);
+    const std::uint64_t needed = NeededFileSize(target.image, kPcDataOffset, 2);
     if (size > needed) {
         target.host.ShowMessage("MSG 139", "Warning! File is longer than it ought to.");
-    } else if (size < needed && !CutToFile(target, size, kPcDataOffset)) {
+    } else if (size < needed && !CutToWholeRows(target, size, kPcDataOffset, 2)) {
         return false;
     }
-    return MapPixels(target, *file, kPcDataOffset);
+    return MapPixelsInPlace(target, *file, kPcDataOffset);
 }
 
 }  // namespace corvane

@@ -40,12 +40,10 @@ public:
         return std::sscanf(From(card, 26).c_str(), "%4i", &value) == 1;
     }
 
-    template <class Field>
-    void Low16(std::size_t card, Field& field) const {
+    // The low 16 bits of the card's integer; `kept` when it holds none.
+    std::uint16_t Low16(std::size_t card, std::uint16_t kept) const {
         int value = 0;
-        if (Integer(card, value)) {
-            field = static_cast<Field>(static_cast<std::uint16_t>(value));
-        }
+        return Integer(card, value) ? static_cast<std::uint16_t>(value) : kept;
     }
 
 private:
@@ -85,8 +83,8 @@ bool ReadKvrFits(ReadTarget& target) {
 
     // The binning comes first: the detector sizes are the image sizes times the binning.
     // A card without a number leaves its field as the previous image had it.
-    cards.Low16(7, header.binColumns);
-    cards.Low16(8, header.binRows);
+    header.binColumns = cards.Low16(7, header.binColumns);
+    header.binRows = cards.Low16(8, header.binRows);
     int naxis1 = 0;
     int naxis2 = 0;
     cards.Integer(3, naxis1);
@@ -95,11 +93,11 @@ bool ReadKvrFits(ReadTarget& target) {
         static_cast<std::uint16_t>(static_cast<std::uint32_t>(naxis1) * header.binColumns);
     header.detectorRows =
         static_cast<std::uint16_t>(static_cast<std::uint32_t>(naxis2) * header.binRows);
-    cards.Low16(5, header.originColumn);
-    cards.Low16(6, header.originRow);
-    cards.Low16(9, header.preflash);
-    cards.Low16(11, header.systemGain);
-    cards.Low16(13, header.filter);
+    header.originColumn = cards.Low16(5, header.originColumn);
+    header.originRow = cards.Low16(6, header.originRow);
+    header.preflash = cards.Low16(9, header.preflash);
+    header.systemGain = cards.Low16(11, header.systemGain);
+    header.filter = cards.Low16(13, header.filter);
     float number = 0;
     if (std::sscanf(cards.From(10, 10).c_str(), "%f", &number) == 1) {
         header.electronGain = number;
@@ -144,34 +142,19 @@ bool ReadKvrFits(ReadTarget& target) {
 
     image.width = naxis1;
     image.height = naxis2;
-    if (image.width < 64 || image.height < 4) {
-        host.ShowMessage("MSG 119", "Image is too small");
+    if (!AcceptImageSize(target)) {
         return false;
     }
-    if (!CheckImageNotTooLarge(target)) {
-        return false;
-    }
-    SetImageGeometry(target);
-
-    // A file that ends inside the pixels keeps its whole rows.
     const std::uint64_t size = file->Size();
-    const std::uint64_t needed = kKvrDataOffset + 2 * static_cast<std::uint64_t>(PixelCount(image));
-    if (size < needed) {
-        std::int32_t rows = RowsInFile(size, kKvrDataOffset, image.width, 2);
-        if (rows < 4) {
-            host.ShowMessage("MSG 119", "Image is too small");
-            return false;
-        }
-        ShortenImage(target, rows);
-        host.ShowMessage("MSG 129", "Warning! Some lines are missing.");
-    }
-
-    if (!MapImageCopyOnWrite(target, *file)) {
+    if (size < NeededFileSize(image, kKvrDataOffset, 2) &&
+        !CutToWholeRows(target, size, kKvrDataOffset, 2)) {
         return false;
     }
-    file->Close();
-    auto* bytes = reinterpret_cast<unsigned char*>(image.mappedView->Data()) + kKvrDataOffset;
-    image.pixels = reinterpret_cast<std::int16_t*>(bytes);
+    if (!MapPixelsInPlace(target, *file, kKvrDataOffset)) {
+        return false;
+    }
+    // Big-endian samples, exchanged in the private view.
+    const auto* bytes = reinterpret_cast<const unsigned char*>(image.pixels);
     const std::size_t count = PixelCount(image);
     for (std::size_t i = 0; i < count; ++i) {
         image.pixels[i] = static_cast<std::int16_t>(LoadBe16(bytes + 2 * i));

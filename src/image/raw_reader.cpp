@@ -18,21 +18,10 @@ bool ReadRaw(ReadTarget& target) {
     if (!file) {
         return false;
     }
-    header.originColumn = 0;
-    header.originRow = 0;
-    header.observationType = 3;
-    header.binColumns = 1;
-    header.binRows = 1;
-    header.detectorColumns = static_cast<std::uint16_t>(image.width);
-    header.detectorRows = static_cast<std::uint16_t>(image.height);
-    if (image.width < 64 || image.height < 4) {
-        host.ShowMessage("MSG 119", "Image is too small");
+    SetUnbinnedHeader(target);
+    if (!AcceptImageSize(target)) {
         return false;
     }
-    if (!CheckImageNotTooLarge(target)) {
-        return false;
-    }
-    SetImageGeometry(target);
 
     // The dialog never gives negative offsets; any that come are refused like a file that
     // ends before its data. All sizes in 64 bits: the largest layout the dialog accepts
@@ -54,13 +43,9 @@ bool ReadRaw(ReadTarget& target) {
             host.ShowMessage("MSG 119", "Past EOF");
             return false;
         }
-        std::int32_t rows = RowsInFile(size, headerBytes + skip, image.width, sampleBytes);
-        if (rows < 4) {
-            host.ShowMessage("MSG 119", "Image is too small");
+        if (!CutToWholeRows(target, size, headerBytes + skip, sampleBytes)) {
             return false;
         }
-        ShortenImage(target, rows);
-        host.ShowMessage("MSG 129", "Warning! Some lines are missing.");
     }
 
     std::optional<FileView> source = MapSourceReadOnly(target, *file);

@@ -1,6 +1,5 @@
 #include "image/reader_support.h"
 
-#include <cmath>
 #include <limits>
 
 namespace corvane {
@@ -13,13 +12,16 @@ std::optional<InputFile> OpenImageFile(ReadTarget& target) {
     return file;
 }
 
-bool MapImageCopyOnWrite(ReadTarget& target, const InputFile& file) {
+bool MapPixelsInPlace(ReadTarget& target, InputFile& file, std::size_t dataOffset) {
     std::optional<FileView> view = FileView::Map(file, ViewKind::CopyOnWrite);
     if (!view) {
         target.host.ShowMessage("MSG 109", "MapViewOfFile function failed");
         return false;
     }
+    file.Close();
     target.image.mappedView = std::move(view);
+    target.image.pixels =
+        reinterpret_cast<std::int16_t*>(target.image.mappedView->Data() + dataOffset);
     return true;
 }
 
@@ -31,21 +33,29 @@ std::optional<FileView> MapSourceReadOnly(ReadTarget& target, const InputFile& f
     return view;
 }
 
-bool CheckImageNotTooLarge(ReadTarget& target) {
+bool AcceptImageSize(ReadTarget& target) {
+    if (target.image.width < 64 || target.image.height < 4) {
+        target.host.ShowMessage("MSG 119", "Image is too small");
+        return false;
+    }
     const std::int64_t width = target.image.width;
     const std::int64_t height = target.image.height;
     const std::int64_t paddedWidth = (width + 3) / 4 * 4;
     const std::int64_t limit = std::numeric_limits<std::int32_t>::max();
     // displayBufferSize = height × paddedWidth + 4 is an int32 of the image record; the
     // pixel count, never larger, then fits as well.
-    if (width <= 0 || height <= 0 || paddedWidth > limit / height ||
-        height * paddedWidth > limit - 4) {
+    if (paddedWidth > limit / height || height * paddedWidth > limit - 4) {
         target.host.ShowMessage("MSG 119", "Image is too large");
         return false;
     }
+    SetImageGeometry(target);
     return true;
 }
 
+namespace {
+
+// The rows of `width` pixels of `bytesPerSample` bytes that a file of `fileSize` bytes holds
+// after `dataOffset`; 0 when the file ends before the data begin.
 std::int32_t RowsInFile(std::uint64_t fileSize, std::uint64_t dataOffset, std::int32_t width,
                         std::uint32_t bytesPerSample) {
     if (fileSize <= dataOffset || width <= 0 || bytesPerSample == 0) {
@@ -56,6 +66,36 @@ std::int32_t RowsInFile(std::uint64_t fileSize, std::uint64_t dataOffset, std::i
         return std::numeric_limits<std::int32_t>::max();
     }
     return static_cast<std::int32_t>(rows);
+}
+
+}  // namespace
+
+std::uint64_t NeededFileSize(const ImageRecord& image, std::uint64_t dataOffset,
+                             std::uint32_t bytesPerSample) {
+    return dataOffset + std::uint64_t{bytesPerSample} * PixelCount(image);
+}
+
+bool CutToWholeRows(ReadTarget& target, std::uint64_t fileSize, std::uint64_t dataOffset,
+                    std::uint32_t bytesPerSample) {
+    const std::int32_t rows = RowsInFile(fileSize, dataOffset, target.image.width, bytesPerSample);
+    if (rows < 4) {
+        target.host.ShowMessage("MSG 119", "Image is too small");
+        return false;
+    }
+    ShortenImage(target, rows);
+    target.host.ShowMessage("MSG 129", "Warning! Some lines are missing.");
+    return true;
+}
+
+void SetUnbinnedHeader(ReadTarget& target) {
+    HeaderRecord& header = target.header;
+    header.observationType = 3;
+    header.originColumn = 0;
+    header.originRow = 0;
+    header.binColumns = 1;
+    header.binRows = 1;
+    header.detectorColumns = static_cast<std::uint16_t>(target.image.width);
+    header.detectorRows = static_cast<std::uint16_t>(target.image.height);
 }
 
 std::int32_t TruncateToInt32(double value, std::int32_t otherwise) {

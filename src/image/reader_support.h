@@ -14,22 +14,33 @@ namespace corvane {
 // Opens image.path for reading; "CreateFile function failed" (MSG 109) when it cannot.
 std::optional<InputFile> OpenImageFile(ReadTarget& target);
 
-// Maps the whole file copy-on-write into image.mappedView; the pixels may then be changed
-// in memory while the file stays as it is. "MapViewOfFile function failed" (MSG 109).
-bool MapImageCopyOnWrite(ReadTarget& target, const InputFile& file);
+// Maps the whole file copy-on-write into image.mappedView and closes the file; `pixels`
+// point `dataOffset` bytes into the view. The pixels may then be changed in memory while
+// the file stays as it is. "MapViewOfFile function failed" (MSG 109).
+bool MapPixelsInPlace(ReadTarget& target, InputFile& file, std::size_t dataOffset);
 
 // Maps the whole file read-only for a reader that converts its samples into the temporary
 // pixel file. "MapViewOfFile function failed" (MSG 109).
 std::optional<FileView> MapSourceReadOnly(ReadTarget& target, const InputFile& file);
 
-// A width × height (each at least 1) whose display image and pixel count fit the 32-bit
-// sizes of the image record. "Image is too large" (MSG 119) otherwise.
-bool CheckImageNotTooLarge(ReadTarget& target);
+// Checks width and height and sets the geometry: "Image is too small" (MSG 119) below
+// 64 × 4, "Image is too large" (MSG 119) when the display image would not fit the 32-bit
+// sizes of the image record; otherwise the region centre and display sizes follow.
+bool AcceptImageSize(ReadTarget& target);
 
-// The rows of `width` pixels of `bytesPerSample` bytes that a file of `fileSize` bytes holds
-// after `dataOffset`; 0 when the file ends before the data begin.
-std::int32_t RowsInFile(std::uint64_t fileSize, std::uint64_t dataOffset, std::int32_t width,
-                        std::uint32_t bytesPerSample);
+// The bytes a file needs: `dataOffset` and width × height samples.
+std::uint64_t NeededFileSize(const ImageRecord& image, std::uint64_t dataOffset,
+                             std::uint32_t bytesPerSample);
+
+// A file of `fileSize` bytes that ends inside the pixels keeps the whole rows it holds
+// after `dataOffset`, with "Warning! Some lines are missing." (MSG 129); fewer than 4 rows
+// are refused with "Image is too small" (MSG 119).
+bool CutToWholeRows(ReadTarget& target, std::uint64_t fileSize, std::uint64_t dataOffset,
+                    std::uint32_t bytesPerSample);
+
+// The header of a file that states nothing but its size (TIFF, raw): one detector pixel
+// per image pixel, no origin, an object frame.
+void SetUnbinnedHeader(ReadTarget& target);
 
 // truncate(value) when it is a finite number inside the int32 range, else `otherwise`.
 std::int32_t TruncateToInt32(double value, std::int32_t otherwise);

@@ -223,15 +223,7 @@ bool ReadSt6Header(ReadTarget& target) {
 
     image.width = columns;
     image.height = rows;
-    if (image.width < 64 || image.height < 4) {
-        host.ShowMessage("MSG 119", "Image is too small");
-        return false;
-    }
-    if (!CheckImageNotTooLarge(target)) {
-        return false;
-    }
-    SetImageGeometry(target);
-    return true;
+    return AcceptImageSize(target);
 }
 
 }  // namespace corvane

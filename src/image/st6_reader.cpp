@@ -17,24 +17,14 @@ bool ReadSt6(ReadTarget& target) {
         return false;
     }
 
-    // A file that ends inside the pixels keeps its whole rows.
     const std::uint64_t size = file->Size();
-    const std::uint64_t needed = kSt6DataOffset + 2 * static_cast<std::uint64_t>(PixelCount(image));
-    if (size < needed) {
-        std::int32_t rows = RowsInFile(size, kSt6DataOffset, image.width, 2);
-        if (rows < 4) {
-            target.host.ShowMessage("MSG 119", "Image is too small");
-            return false;
-        }
-        ShortenImage(target, rows);
-        target.host.ShowMessage("MSG 129", "Warning! Some lines are missing.");
-    }
-
-    if (!MapImageCopyOnWrite(target, *file)) {
+    if (size < NeededFileSize(image, kSt6DataOffset, 2) &&
+        !CutToWholeRows(target, size, kSt6DataOffset, 2)) {
         return false;
     }
-    file->Close();
-    image.pixels = reinterpret_cast<std::int16_t*>(image.mappedView->Data() + kSt6DataOffset);
+    if (!MapPixelsInPlace(target, *file, kSt6DataOffset)) {
+        return false;
+    }
     St6Transform(image.pixels, PixelCount(image), image.pedestal);
     return true;
 }

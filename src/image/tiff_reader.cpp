@@ -58,7 +58,16 @@ private:
     // The strip table of a count above 1: the array the value field points to.
     bool ReadTable(const TiffEntry& entry, std::vector<std::uint32_t>& table,
                    const char* typeMessage);
-    void CopyStrips(const unsigned char* source, std::size_t sourceSize);
+    // The part of a strip that lies inside the file: where it starts (16-bit strips from
+    // an even offset) and how many whole samples it holds there.
+    struct StripPart {
+        std::uint64_t start = 0;
+        std::uint64_t samples = 0;
+    };
+    StripPart StripInFile(std::uint32_t strip) const;
+    std::uint64_t SamplesInFile() const;
+    // The strips one after another into consecutive pixels.
+    void CopyStrips(const unsigned char* source);
 
     ReadTarget& target_;
     Host& host_;
@@ -66,7 +75,6 @@ private:
     std::uint64_t fileSize_;
     TiffOrder order_;
     TiffLayout layout_;
-    bool stripsCut_ = false;
 };
 
 bool TiffReader::Number(const TiffEntry& entry, std::uint32_t& value) const {
@@ -182,28 +190,36 @@ bool TiffReader::Walk(const TiffEntry& entry) {
     }
 }
 
-void TiffReader::CopyStrips(const unsigned char* source, std::size_t sourceSize) {
+TiffReader::StripPart TiffReader::StripInFile(std::uint32_t strip) const {
+    const std::size_t sampleSize = target_.image.bitpix == 16 ? 2 : 1;
+    std::uint64_t start = layout_.stripOffsets[strip];
+    if (sampleSize == 2) {
+        start &= ~std::uint64_t{1};  // samples are read from an even offset
+    }
+    std::uint64_t samples = layout_.stripByteCounts[strip] / sampleSize;
+    const std::uint64_t inFile = start < fileSize_ ? (fileSize_ - start) / sampleSize : 0;
+    return {start, samples < inFile ? samples : inFile};
+}
+
+std::uint64_t TiffReader::SamplesInFile() const {
+    std::uint64_t total = 0;
+    for (std::uint32_t strip = 0; strip < layout_.stripCount; ++strip) {
+        total += StripInFile(strip).samples;
+    }
+    return total;
+}
+
+void TiffReader::CopyStrips(const unsigned char* source) {
     ImageRecord& image = target_.image;
-    const std::size_t sampleSize = image.bitpix == 16 ? 2 : 1;
     const std::size_t capacity = PixelCount(image);
     std::size_t next = 0;
     for (std::uint32_t strip = 0; strip < layout_.stripCount && next < capacity; ++strip) {
-        std::size_t start = layout_.stripOffsets[strip];
-        if (sampleSize == 2) {
-            start &= ~static_cast<std::size_t>(1);  // samples are read from an even offset
-        }
-        std::size_t samples = layout_.stripByteCounts[strip] / sampleSize;
-        // Bounded by the file: a strip that runs past its end gives what the file holds.
-        const std::size_t inFile = start < sourceSize ? (sourceSize - start) / sampleSize : 0;
-        if (samples > inFile) {
-            samples = inFile;
-            stripsCut_ = true;
-        }
+        const StripPart part = StripInFile(strip);
         // Bounded by the pixel buffer: what does not fit is not copied.
-        const std::size_t n = samples < capacity - next ? samples : capacity - next;
-        const unsigned char* p = source + start;
+        const std::size_t n = part.samples < capacity - next ? part.samples : capacity - next;
+        const unsigned char* p = source + part.start;
         for (std::size_t i = 0; i < n; ++i) {
-            image.pixels[next++] = sampleSize == 1
+            image.pixels[next++] = image.bitpix == 8
                                        ? static_cast<std::int16_t>(p[i])
                                        : static_cast<std::int16_t>(order_.U16(p + 2 * i) / 2);
         }
@@ -255,20 +271,15 @@ bool TiffReader::Read() {
     }
     entries = {};
 
-    header.observationType = 3;
-    header.originColumn = 0;
-    header.originRow = 0;
-    header.binColumns = 1;
-    header.binRows = 1;
-    header.detectorColumns = static_cast<std::uint16_t>(image.width);
-    header.detectorRows = static_cast<std::uint16_t>(image.height);
+    SetUnbinnedHeader(target_);
     header.exposure = 1000;  // 100.0 s: the file gives no exposure
     header.observationTime = 0;
     header.electronGain = 1.0F;
 
-    if (image.width < 64 || image.height < 4) {
-        return Fail("MSG 119", "Image is too small");
+    if (!AcceptImageSize(target_)) {
+        return false;
     }
+    // A file without BitsPerSample or strips does not say how to read its pixels.
     if (image.bitpix != 8 && image.bitpix != 16) {
         return Fail("MSG 397", "Corvane only supports 8-bit and 16-bit TIFF");
     }
@@ -276,10 +287,15 @@ bool TiffReader::Read() {
         layout_.stripByteCounts.size() != layout_.stripCount) {
         return Fail("MSG 27", "Invalid TIFF format");
     }
-    if (!CheckImageNotTooLarge(target_)) {
+
+    // Strips that run past the end of the file, or hold fewer samples than the image, give
+    // the whole rows they supply.
+    const std::uint64_t sampleSize = image.bitpix == 16 ? 2 : 1;
+    const std::uint64_t supplied = SamplesInFile();
+    if (supplied < PixelCount(image) &&
+        !CutToWholeRows(target_, supplied * sampleSize, 0, static_cast<std::uint32_t>(sampleSize))) {
         return false;
     }
-    SetImageGeometry(target_);
 
     std::optional<FileView> source = MapSourceReadOnly(target_, file_);
     if (!source) {
@@ -289,10 +305,7 @@ bool TiffReader::Read() {
     if (!CreatePixelFile(target_)) {
         return false;
     }
-    CopyStrips(reinterpret_cast<const unsigned char*>(source->Data()), source->Size());
-    if (stripsCut_) {
-        host_.ShowMessage("MSG 129", "Warning! Some lines are missing.");
-    }
+    CopyStrips(reinterpret_cast<const unsigned char*>(source->Data()));
     return true;
 }
 
