@@ -1,36 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <nlohmann/json.hpp>
 
+#include "support/cli_runner.h"
 #include "support/hk_pc_writer.h"
 #include "support/temp_dir.h"
 
 namespace corvane::test {
 namespace {
-
-struct CliRun {
-    int status = -1;
-    std::string output;  // stdout and stderr together
-};
-
-CliRun RunCli(const std::string& arguments) {
-    const char* cli = std::getenv("CORVANE_CLI");
-    CliRun run;
-    if (cli == nullptr) {
-        return run;
-    }
-    std::string command = std::string(cli) + " " + arguments + " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        run.output.append(buffer, n);
-    }
-    run.status = ::pclose(pipe);
-    return run;
-}
 
 TEST(CliHeader, PrintsTheHeaderDialogTexts) {
     TempDir dir;
@@ -40,9 +17,9 @@ TEST(CliHeader, PrintsTheHeaderDialogTexts) {
     h.observationType = 2;
     SetHeaderText(h.object, "M 67");
     WriteBytes(dir.File("a.pc"), PcBytes(h, RampPixels(64, 4)));
-    CliRun run = RunCli("header " + dir.File("a.pc"));
-    ASSERT_EQ(run.status, 0) << run.output;
-    nlohmann::json j = nlohmann::json::parse(run.output);
+    CliRun run = RunCli("header " + dir.File("a.pc"), dir.Path());
+    ASSERT_EQ(run.status, 0) << run.err;
+    nlohmann::json j = nlohmann::json::parse(run.out);
     EXPECT_EQ(j["caption"], "Corvane 32 - " + dir.File("a.pc"));
     EXPECT_EQ(j["object"], "M 67");
     EXPECT_EQ(j["exposure"], "60.0");
@@ -66,10 +43,10 @@ TEST(CliRaw, OptionsAreCheckedLikeTheDialogFields) {
         {"--raw 64 100 --header 512 --bzero 32769", false},
     };
     for (const Case& c : cases) {
-        CliRun run = RunCli("info " + dir.File("a.raw") + " " + c.options);
-        EXPECT_EQ(run.status == 0, c.loads) << c.options << "\n" << run.output;
+        CliRun run = RunCli("info " + dir.File("a.raw") + " " + c.options, dir.Path());
+        EXPECT_EQ(run.status == 0, c.loads) << c.options << "\n" << run.err;
         if (!c.loads) {
-            EXPECT_NE(run.output.find("RAW Options: the values are not valid"), std::string::npos)
+            EXPECT_NE(run.err.find("RAW Options: the values are not valid"), std::string::npos)
                 << c.options;
         }
     }

@@ -4,7 +4,8 @@
 
 #include "app/header_command.h"
 #include "image/header_fields.h"
-#include "load_helpers.h"
+#include "support/load_helpers.h"
+#include "support/temp_dir.h"
 #include "support/hk_pc_writer.h"
 #include "support/tiff_writer.h"
 

@@ -2,7 +2,8 @@
 
 #include <cstring>
 
-#include "load_helpers.h"
+#include "support/load_helpers.h"
+#include "support/temp_dir.h"
 #include "support/hk_pc_writer.h"
 
 namespace corvane::test {

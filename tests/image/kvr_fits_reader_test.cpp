@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "image/header_fields.h"
-#include "load_helpers.h"
+#include "support/load_helpers.h"
+#include "support/temp_dir.h"
 #include "support/kvr_writer.h"
 
 namespace corvane::test {

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "image/raw_dialog.h"
-#include "load_helpers.h"
+#include "support/load_helpers.h"
+#include "support/temp_dir.h"
 
 namespace corvane::test {
 namespace {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "load_helpers.h"
+#include "support/load_helpers.h"
+#include "support/temp_dir.h"
 #include "support/st6_writer.h"
 
 namespace corvane::test {

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "load_helpers.h"
+#include "support/load_helpers.h"
+#include "support/temp_dir.h"
 #include "support/tiff_writer.h"
 
 namespace corvane::test {
@@ -19,12 +20,6 @@ std::vector<std::int16_t> Expected(const TiffImage& tiff) {
     }
     return out;
 }
-
-struct Loaded {
-    Program program;
-    FakeHost host;
-    bool ok = false;
-};
 
 void LoadTiff(Loaded& loaded, const TempDir& dir, const std::string& bytes) {
     loaded.ok = LoadBytes(loaded.program, loaded.host, dir, "image.tif", bytes);

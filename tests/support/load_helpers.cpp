@@ -1,5 +1,6 @@
 #include "support/load_helpers.h"
 
+
 namespace corvane::test {
 
 std::string FitsBlock(const std::vector<std::string>& cards) {
@@ -11,6 +12,24 @@ std::string FitsBlock(const std::vector<std::string>& cards) {
     }
     block.resize(2880, ' ');
     return block;
+}
+
+// Other image formats
+bool LoadPath(Program& program, FakeHost& host, const std::string& path) {
+    program.image.path = path;
+    return LoadImage(program, host);
+}
+
+bool LoadBytes(Program& program, FakeHost& host, const TempDir& dir, const std::string& name,
+               const std::string& bytes) {
+    WriteBytes(dir.File(name), bytes);
+    return LoadPath(program, host, dir.File(name));
+}
+
+std::vector<std::int16_t> StoredPixels(const ImageRecord& image) {
+    return std::vector<std::int16_t>(
+        image.pixels, image.pixels + static_cast<std::size_t>(image.width) *
+                                         static_cast<std::size_t>(image.height));
 }
 
 }  // namespace corvane::test

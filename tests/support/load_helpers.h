@@ -7,6 +7,7 @@
 #include "app/image_commands.h"
 #include "app/program.h"
 #include "support/fake_host.h"
+#include "support/temp_dir.h"
 
 namespace corvane::test {
 
@@ -25,5 +26,11 @@ inline void LoadInto(Loaded& loaded, const std::string& path) {
 // A raw header block of 2880 bytes from whole cards, each padded to 80 characters,
 // for headers no FITS library would write.
 std::string FitsBlock(const std::vector<std::string>& cards);
+
+// Other image formats: a file written from bytes and loaded, and the pixels it gave.
+bool LoadPath(Program& program, FakeHost& host, const std::string& path);
+bool LoadBytes(Program& program, FakeHost& host, const TempDir& dir, const std::string& name,
+               const std::string& bytes);
+std::vector<std::int16_t> StoredPixels(const ImageRecord& image);
 
 }  // namespace corvane::test
