@@ -56,6 +56,9 @@ public:
         return ok(fields);
     }
     void ShowHeaderDialog(const HeaderDialogFields&) override {}
+    bool RunManualLevelsDialog(ManualLevelsFields&, const DialogOk<ManualLevelsFields>&) override {
+        return false;
+    }
 };
 
 // The raw dialog's answers from 8 bytes: columns and rows up to a little past the
