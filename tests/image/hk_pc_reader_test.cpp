@@ -152,11 +152,7 @@ TEST(HkPcReaders, FileLengthAgainstTheImageSize) {
 }
 
 TEST(HkPcReaders, RefuseHeadersThatGiveNoImage) {
-    struct Case {
-        const char* name;
-        std::string bytes;
-        Lines messages;
-    } cases[] = {
+    RefusedFile cases[] = {
         {"HkTwoBytes", "HK", {"MSG 27: Invalid image format"}},
         {"PcHeaderCut", PcBytes(CameraHeader(false, 64, 4), {}).substr(0, 157),
          {"MSG 27: Invalid image format"}},
@@ -172,13 +168,8 @@ TEST(HkPcReaders, RefuseHeadersThatGiveNoImage) {
         {"PcHuge", PcBytes(CameraHeader(false, 65535, 65535), RampPixels(64, 4)),
          {"MSG 119: Image is too large"}},
     };
-    for (const Case& c : cases) {
-        TempDir dir;
-        Program program;
-        FakeHost host;
-        EXPECT_FALSE(LoadBytes(program, host, dir, c.name, c.bytes)) << c.name;
-        EXPECT_EQ(host.MessageLines(), c.messages) << c.name;
-        EXPECT_FALSE(program.image.loaded);
+    for (const RefusedFile& c : cases) {
+        ExpectRefused(c);
     }
 }
 

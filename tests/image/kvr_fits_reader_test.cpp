@@ -106,11 +106,6 @@ TEST(KvrFitsReader, LeavesTheFieldsItDoesNotReadAsThePreviousImageHadThem) {
 }
 
 TEST(KvrFitsReader, RefusesBrokenHeadersWithTheirMessages) {
-    struct Case {
-        const char* name;
-        std::string bytes;
-        Lines messages;
-    };
     KvrFile noEnd;
     noEnd.endCard = "ENX";
     KvrFile narrow;
@@ -120,7 +115,7 @@ TEST(KvrFitsReader, RefusesBrokenHeadersWithTheirMessages) {
     KvrFile unsignedWidth;
     unsignedWidth.naxis1 = -64;
     const std::string whole = KvrFitsBytes(KvrFile{});
-    Case cases[] = {
+    RefusedFile cases[] = {
         {"KvrWithoutEnd", KvrFitsBytes(noEnd), {"MSG 119: Error in parsing FITS header"}},
         {"KvrHeaderCut", whole.substr(0, 2879), {"MSG 27: Invalid FITS format"}},
         {"KvrNarrow", KvrFitsBytes(narrow), {"MSG 119: Image is too small"}},
@@ -129,13 +124,8 @@ TEST(KvrFitsReader, RefusesBrokenHeadersWithTheirMessages) {
         // Three whole rows are fewer than an image may have.
         {"KvrThreeRows", whole.substr(0, 2880 + 3 * 128 + 1), {"MSG 119: Image is too small"}},
     };
-    for (const Case& c : cases) {
-        TempDir dir;
-        Program program;
-        FakeHost host;
-        EXPECT_FALSE(LoadBytes(program, host, dir, c.name, c.bytes)) << c.name;
-        EXPECT_EQ(host.MessageLines(), c.messages) << c.name;
-        EXPECT_FALSE(program.image.loaded) << c.name;
+    for (const RefusedFile& c : cases) {
+        ExpectRefused(c);
     }
 }
 

@@ -142,23 +142,15 @@ TEST(St6Reader, RefusesWhatItCannotRead) {
     St6File whole;
     whole.rows = 8;
     const std::string wholeBytes = St6Bytes(whole);
-    struct Case {
-        const char* name;
-        std::string bytes;
-        Lines messages;
-    } cases[] = {
+    RefusedFile cases[] = {
         {"St6Version2", St6Bytes(version2), {"MSG 9: Format version not supported"}},
         {"St6Narrow", St6Bytes(narrow), {"MSG 119: Image is too small"}},
         {"St6HeaderOnly", wholeBytes.substr(0, 2048), {"MSG 119: Image is too small"}},
         {"St6ThreeRows", wholeBytes.substr(0, 2048 + 3 * 128 + 127),
          {"MSG 119: Image is too small"}},
     };
-    for (const Case& c : cases) {
-        TempDir dir;
-        Program program;
-        FakeHost host;
-        EXPECT_FALSE(LoadBytes(program, host, dir, c.name, c.bytes)) << c.name;
-        EXPECT_EQ(host.MessageLines(), c.messages) << c.name;
+    for (const RefusedFile& c : cases) {
+        ExpectRefused(c);
     }
 }
 
@@ -257,11 +249,7 @@ TEST(St6CompressedReader, RefusesRecordsThatDoNotHoldARow) {
         return record + data;
     };
     const std::string body = good.substr(2);
-    struct Case {
-        const char* name;
-        std::string records;
-        Lines messages;
-    } cases[] = {
+    RefusedFile cases[] = {
         // One byte more than the row uses.
         {"St6RecordTooLong", withLength(static_cast<std::uint16_t>(body.size() + 1), body + "x"),
          {"MSG 9: messing up with the index"}},
@@ -276,13 +264,9 @@ TEST(St6CompressedReader, RefusesRecordsThatDoNotHoldARow) {
         {"St6CompressedCut", good + good.substr(0, 30), {"MSG 119: Image length is too short"}},
         {"St6RawCut", good + raw.substr(0, 100), {"MSG 109: Image length is too short"}},
     };
-    for (const Case& c : cases) {
-        TempDir dir;
-        Program program;
-        FakeHost host;
-        EXPECT_FALSE(LoadBytes(program, host, dir, c.name, CompressedFile(4, c.records))) << c.name;
-        EXPECT_EQ(host.MessageLines(), c.messages) << c.name;
-        EXPECT_TRUE(dir.Entries().size() == 1) << "the temporary pixel file is gone: " << c.name;
+    for (RefusedFile& c : cases) {
+        c.bytes = CompressedFile(4, c.bytes);
+        ExpectRefused(c);
     }
 }
 

@@ -194,11 +194,7 @@ TEST(TiffReader, RefusesWhatItCannotShow) {
         return bytes.Bytes();
     };
     const std::uint16_t ascii = 2;
-    struct Case {
-        const char* name;
-        std::string bytes;
-        Lines messages;
-    } cases[] = {
+    RefusedFile cases[] = {
         {"TiffRgb", TiffFile(dir, rgb), {"MSG 397: Corvane only supports 8-bit and 16-bit TIFF"}},
         {"TiffLzw", TiffFile(dir, lzw), {"MSG5427: Can't display compressed images. Sorry."}},
         {"TiffNarrow", TiffFile(dir, narrow), {"MSG 119: Image is too small"}},
@@ -241,11 +237,8 @@ TEST(TiffReader, RefusesWhatItCannotShow) {
          }), {"MSG 27: Invalid TIFF format"}},
         {"TiffHeaderCut", std::string("II*\0\x08\0\0", 7), {"MSG 27: Invalid TIFF format"}},
     };
-    for (const Case& c : cases) {
-        Loaded l;
-        LoadTiff(l, dir, c.bytes);
-        EXPECT_FALSE(l.ok) << c.name;
-        EXPECT_EQ(l.host.MessageLines(), c.messages) << c.name;
+    for (const RefusedFile& c : cases) {
+        ExpectRefused(c);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "support/load_helpers.h"
 
+#include <gtest/gtest.h>
+
 
 namespace corvane::test {
 
@@ -24,6 +26,16 @@ bool LoadBytes(Program& program, FakeHost& host, const TempDir& dir, const std::
                const std::string& bytes) {
     WriteBytes(dir.File(name), bytes);
     return LoadPath(program, host, dir.File(name));
+}
+
+void ExpectRefused(const RefusedFile& file) {
+    TempDir dir;
+    Program program;
+    FakeHost host;
+    EXPECT_FALSE(LoadBytes(program, host, dir, file.name, file.bytes)) << file.name;
+    EXPECT_EQ(host.MessageLines(), file.messages) << file.name;
+    EXPECT_FALSE(program.image.loaded) << file.name;
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{file.name}) << file.name;
 }
 
 std::vector<std::int16_t> StoredPixels(const ImageRecord& image) {

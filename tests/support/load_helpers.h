@@ -33,4 +33,14 @@ bool LoadBytes(Program& program, FakeHost& host, const TempDir& dir, const std::
                const std::string& bytes);
 std::vector<std::int16_t> StoredPixels(const ImageRecord& image);
 
+// A file the readers must refuse: loading `bytes` (written as `name`) fails with exactly
+// `messages` as "CAPTION: text" lines, no image is left loaded and no temporary pixel
+// file is left behind.
+struct RefusedFile {
+    const char* name;
+    std::string bytes;
+    std::vector<std::string> messages;
+};
+void ExpectRefused(const RefusedFile& file);
+
 }  // namespace corvane::test
