@@ -8,6 +8,7 @@
 #include "image/loader.h"
 #include "image/raw_dialog.h"
 #include "image/readers.h"
+#include "support/fake_host.h"
 
 namespace corvane::test {
 
@@ -24,42 +25,6 @@ constexpr std::array<std::pair<FuzzTarget, std::string_view>, 9> kNames{{
     {FuzzTarget::Raw, "raw"},
     {FuzzTarget::Loader, "loader"},
 }};
-
-// A host that shows nothing, says Yes to every question and answers the raw dialog once.
-class QuietHost : public Host {
-public:
-    std::optional<RawDialogFields> rawAnswer;
-
-    MessageAnswer ShowMessage(std::string_view, std::string_view, MessageIcon,
-                              MessageButtons buttons) override {
-        return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
-    }
-    void SetPaneText(Pane, std::string_view) override {}
-    void BeginProgress(int) override {}
-    void StepProgress() override {}
-    void EndProgress() override {}
-    void PushWaitCursor() override {}
-    void PopWaitCursor() override {}
-    void SetCursor(CursorShape) override {}
-    void Beep(BeepKind) override {}
-    void SetTitle(std::string_view) override {}
-    void ApplyMenuState(const MenuState&) override {}
-    void InvalidateAll() override {}
-    void InvalidateRect(const PixelRect&) override {}
-    void UpdateWindow() override {}
-    bool RunRawOptionsDialog(RawDialogFields& fields,
-                             const DialogOk<RawDialogFields>& ok) override {
-        if (!rawAnswer) {
-            return false;
-        }
-        fields = *rawAnswer;
-        return ok(fields);
-    }
-    void ShowHeaderDialog(const HeaderDialogFields&) override {}
-    bool RunManualLevelsDialog(ManualLevelsFields&, const DialogOk<ManualLevelsFields>&) override {
-        return false;
-    }
-};
 
 // The raw dialog's answers from 8 bytes: columns and rows up to a little past the
 // dialog's limits, so that the OK logic refuses some.
@@ -164,7 +129,9 @@ bool RunFuzzInput(FuzzTarget target, const std::uint8_t* data, std::size_t size,
     HeaderRecord header{};
     RegionOfInterest roi;
     RawOptions raw;
-    QuietHost host;
+    // Every question is answered Yes ("Open as raw?"), the raw dialog at most once.
+    FakeHost host;
+    host.answers.assign(4, MessageAnswer::Yes);
 
     const std::uint8_t* file = data;
     std::size_t fileSize = size;
@@ -179,7 +146,7 @@ bool RunFuzzInput(FuzzTarget target, const std::uint8_t* data, std::size_t size,
         fileSize -= 8;
     }
     if (target == FuzzTarget::Loader && size >= 8) {
-        host.rawAnswer = RawAnswer(data + size - 8);
+        host.rawDialogScript.push_back(RawAnswer(data + size - 8));
     }
     image.path = directory + "/input";
     if (!WriteInput(image.path, file, fileSize)) {
