@@ -1,0 +1,336 @@
+#include "app/commands.h"
+
+#include <cstdio>
+
+#include "app/command_ids.h"
+#include "app/image_commands.h"
+#include "app/menu_model.h"
+#include "app/mouse_modes.h"
+#include "app/window_layout.h"
+#include "image/image_record.h"
+#include "platform/file_lookup.h"
+#include "platform/file_names.h"
+
+namespace corvane {
+
+std::vector<OpenFileFilter> ParseOpenFilter(std::string_view text) {
+    std::vector<OpenFileFilter> filters;
+    if (text.empty()) {
+        return filters;
+    }
+    const char separator = text.back();
+    std::vector<std::string> parts;
+    std::string part;
+    for (char c : text) {
+        if (c == separator) {
+            parts.push_back(part);
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
+        filters.push_back({parts[i], parts[i + 1]});
+    }
+    return filters;
+}
+
+int FilterIndexForFormat(int formatCode) {
+    switch (formatCode) {
+        case kFormatHk:
+        case kFormatPc:
+            return 1;
+        case kFormatFits:
+            return 2;
+        case kFormatRaw:
+            return kRawFilter;
+        default:
+            return 4;
+    }
+}
+
+std::string AboutVersionText() {
+    char text[32];
+    std::snprintf(text, sizeof text, "Version %4.2lf dev.", 2.45);
+    return text;
+}
+
+namespace {
+
+bool Shown(const Program& program) { return program.image.loaded; }
+bool Idle(const Program& program) { return program.shell.mouseMode == MouseMode::None; }
+bool AtOneToOne(const Program& program) { return program.shell.view.zoom == kOneToOne; }
+
+constexpr int kMaxStars = 16;
+bool StarListInitialised(const Program&) { return false; }
+int StarCount(const Program&) { return 3; }
+
+void Open(Program& program, Host& host) {
+    ShellState& shell = program.shell;
+    OpenFileRequest request{ParseOpenFilter(kOpenFilterText), shell.openFilterIndex,
+                            shell.initialDirectory};
+    std::optional<OpenFileChoice> choice = host.RunOpenFileDialog(request);
+    if (!choice) {
+        return;
+    }
+    shell.initialDirectory.clear();
+    shell.openFilterIndex = choice->filterIndex;
+    shell.openAsRaw = choice->filterIndex == kRawFilter;
+    program.image.path = choice->path;
+    LoadImage(program, host);
+}
+
+void Next(Program& program, Host& host) {
+    if (!Idle(program)) {
+        return;
+    }
+    std::optional<std::string> candidate = NextFileName(program.image.path);
+    if (!candidate) {
+        return;
+    }
+    while (!FileExists(*candidate)) {
+        const std::string text = "Error in opening file  " + *candidate + "\n\t Try Next ?";
+        if (host.ShowMessage("MSG 7", text, MessageIcon::Warning, MessageButtons::YesNo) !=
+            MessageAnswer::Yes) {
+            return;
+        }
+        candidate = NextFileName(*candidate);
+        if (!candidate) {
+            return;
+        }
+    }
+    program.image.path = *candidate;
+    LoadImage(program, host);
+}
+
+void ToggleSmallRoi(Program& program, Host& host) {
+    ShellState& shell = program.shell;
+    RegionOfInterest& roi = program.roi;
+    shell.smallRoi = !shell.smallRoi;
+    const int side = shell.smallRoi ? 16 : 32;
+    roi.width = side;
+    roi.height = side;
+    roi.side = side;
+    shell.boxCursor = shell.smallRoi ? CursorShape::SmallBox : CursorShape::LargeBox;
+    shell.boxOutline = MakeBoxOutline(roi.side);
+    UpdateMenu(program, host);
+}
+
+// Initialize star list, Do! and Add star: 1:1, overlays off, then the mode and its prompt.
+void StartObjectInput(Program& program, Host& host, MouseMode mode) {
+    if (!AtOneToOne(program)) {
+        ResizeToOneToOne(program, host);
+    }
+    if (program.shell.overlaysShown) {
+        program.shell.overlaysShown = false;
+        host.InvalidateAll();
+    }
+    SetMouseMode(program, host, mode, "Input Ref. Star");
+}
+
+// Do! and Add star need the star list and the output files.
+bool ReadyForRun(Program& program, Host& host) {
+    if (!Idle(program) || !Shown(program)) {
+        return false;
+    }
+    if (!StarListInitialised(program)) {
+        host.ShowMessage("MSG 28", "Please complete initialization");
+        return false;
+    }
+    if (!program.shell.outputFilesOpen) {
+        host.ShowMessage("MSG 28", "Please open output files");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool OnCommand(Program& program, Host& host, int id) {
+    using namespace command;
+    ShellState& shell = program.shell;
+    switch (id) {
+        case kAbout:
+            host.ShowAboutBox(AboutVersionText());
+            return true;
+        case kZoom:
+            ZoomIn(program, host);
+            return true;
+        case kSqueeze:
+            ZoomOut(program, host);
+            return true;
+        case kResize:
+            ResizeToOneToOne(program, host);
+            return true;
+        case kManual:
+            if (!Shown(program)) return true;
+            return true;
+        case kFshow:
+        case kHistogram:
+        case kMinMax:
+        case kHiPass:
+            return true;
+        case kLog:
+        case kLog2:
+        case kLog4:
+            if (!Shown(program)) return true;
+            return true;
+        case kOpen:
+            Open(program, host);
+            return true;
+        case kNext:
+            Next(program, host);
+            return true;
+        case kExit:
+            host.RequestClose();
+            return true;
+        case kHeader:
+            return true;
+        case kCloseUp:
+            if (!Shown(program) || shell.closeUpOpen) return true;
+            return true;
+        case kStats:
+        case kMaxMin:
+        case kGlobalMaxMin:
+            if (!Shown(program)) return true;
+            return true;
+        case kDo:
+            if (!ReadyForRun(program, host)) return true;
+            StartObjectInput(program, host, MouseMode::Photometry);
+            return true;
+        case kParameters:
+            if (!Shown(program)) return true;
+            return true;
+        case kInitStarList:
+            if (!Shown(program)) return true;
+            StartObjectInput(program, host, MouseMode::InitStarList);
+            return true;
+        case kSmallRoi:
+            ToggleSmallRoi(program, host);
+            return true;
+        case kReload:
+            LoadImage(program, host);
+            return true;
+        case kEditPixel:
+            if (!Shown(program)) return true;
+            SetMouseMode(program, host, MouseMode::EditPixel, "Click on pixel to change");
+            return true;
+        case kCleanRoi:
+            if (!Shown(program) || !AtOneToOne(program)) return true;
+            SetMouseMode(program, host, MouseMode::CleanRoi, "Select region to clean");
+            return true;
+        case kSetRoi:
+            if (!Shown(program)) return true;
+            SetMouseMode(program, host, MouseMode::SetRoi, "Select Region of Interest");
+            return true;
+        case kPatch:
+            if (!Shown(program) || !AtOneToOne(program)) return true;
+            SetMouseMode(program, host, MouseMode::Patch, "Click on source box");
+            return true;
+        case kRedraw:
+            host.InvalidateAll();
+            return true;
+        case kOutputFiles:
+            if (!Shown(program)) return true;
+            return true;
+        case kBitHistogram:
+            if (!Idle(program) || !Shown(program)) return true;
+            return true;
+        case kPageUp:
+        case kPageDown:
+        case kEnd:
+        case kHome:
+        case kRight:
+        case kLeft:
+        case kUp:
+        case kDown:
+        case kCtrlPageUp:
+        case kCtrlPageDown:
+        case kCtrlEnd:
+        case kCtrlHome:
+            if (!Shown(program)) return true;
+            ScrollByKey(program, host, id);
+            return true;
+        case kAcquire:
+            return true;
+        case kClose:
+            if (!Shown(program)) return true;
+            CloseImage(program, host);
+            return true;
+        case kSelectStars:
+            if (!StarListInitialised(program)) {
+                host.ShowMessage("MSG 28", "Please complete initialization");
+            }
+            return true;
+        case kToolBox:
+            if (!Shown(program) || shell.toolBoxOpen) return true;
+            return true;
+        case kAddStar:
+            if (StarCount(program) >= kMaxStars) return true;
+            if (!ReadyForRun(program, host)) return true;
+            StartObjectInput(program, host, MouseMode::AddStar);
+            return true;
+        case kPsf:
+            if (!Shown(program)) return true;
+            SetMouseMode(program, host, MouseMode::PsfSource, "Select Source");
+            return true;
+        case kMedianFilter:
+            if (!Shown(program)) return true;
+            return true;
+        default:
+            return false;
+    }
+}
+
+void StartMainWindow(Program& program, Host& host, const std::string& startDirectory) {
+    ShellState& shell = program.shell;
+    shell.boxOutline = MakeBoxOutline(program.roi.side);
+    shell.boxCursor = CursorShape::LargeBox;
+    shell.initialDirectory = startDirectory;
+    shell.openFilterIndex = 1;
+    UpdateMenu(program, host);
+    host.SetPaneText(Pane::Prompt, "");
+    const WindowMetrics metrics = host.GetWindowMetrics();
+    host.SetWindowSize(kEmptyWindowWidth, NonClientHeight(metrics) + metrics.statusBarHeight,
+                       false);
+    LayoutChildren(program, host);
+}
+
+void OpenCommandLineFile(Program& program, Host& host, const std::string& argument) {
+    std::string path = argument;
+    if (!path.empty() && path.front() == '"') {
+        path = path.size() >= 2 ? path.substr(1, path.size() - 2) : std::string();
+    }
+    path = AbsolutePath(path);
+    if (path.empty() || !FileExists(path)) {
+        return;
+    }
+    program.image.path = path;
+    if (!LoadImage(program, host)) {
+        host.ShowMessage("readfile failed", path, MessageIcon::None);
+        return;
+    }
+    program.shell.openFilterIndex = FilterIndexForFormat(program.image.formatCode);
+    program.shell.openAsRaw = program.image.formatCode == kFormatRaw;
+}
+
+bool OnCloseRequest(Program& program, Host& host) {
+    ShellState& shell = program.shell;
+    if (shell.acquisitionSession) {
+        host.ShowMessage("Corvane", "There is an open acquisition session. Please close it first.",
+                         MessageIcon::Error);
+        return false;
+    }
+    if (shell.toolBoxOpen) {
+        host.CloseModeless(ModelessWindow::ToolBox);
+        shell.toolBoxOpen = false;
+    }
+    if (shell.closeUpOpen) {
+        host.CloseModeless(ModelessWindow::CloseUp);
+        shell.closeUpOpen = false;
+        shell.frozen = false;
+    }
+    return true;
+}
+
+}  // namespace corvane
