@@ -1,0 +1,141 @@
+#include "gui/image_view.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "app/mouse_modes.h"
+#include "app/paint_geometry.h"
+
+namespace corvane {
+
+ColourTable MakeColourTable(const Program&) {
+    // The grey ramp of the display: green rises first, then blue, then red, in steps of 4.
+    ColourTable table{};
+    for (int k = 0; k < 64; ++k) {
+        const std::uint32_t c = static_cast<std::uint32_t>(4 * k);
+        const std::uint32_t u = static_cast<std::uint32_t>(std::min(4 * k + 4, 255));
+        table[static_cast<std::size_t>(3 * k)] = qRgb(static_cast<int>(c), static_cast<int>(c), static_cast<int>(c));
+        table[static_cast<std::size_t>(3 * k + 1)] = qRgb(static_cast<int>(c), static_cast<int>(u), static_cast<int>(c));
+        table[static_cast<std::size_t>(3 * k + 2)] = qRgb(static_cast<int>(c), static_cast<int>(u), static_cast<int>(u));
+    }
+    table[192] = qRgb(255, 255, 255);
+    return table;
+}
+
+void RenderDisplay(const ImageRecord& image, const ViewState& view, const ColourTable& colours,
+                   const PixelRect& destination, std::uint32_t background, QImage& target) {
+    const int width = destination.right - destination.left;
+    const int height = destination.bottom - destination.top;
+    if (width <= 0 || height <= 0 || target.width() < width || target.height() < height) {
+        return;
+    }
+    const std::uint8_t* bytes = image.displayImage.data();
+    const bool haveBytes = image.loaded && !image.displayImage.empty() &&
+                           image.displayImage.size() >=
+                               static_cast<std::size_t>(image.paddedWidth) *
+                                   static_cast<std::size_t>(image.height);
+    const int z = view.zoom;
+
+    // Source column of every destination column; -1 beyond the image.
+    std::vector<int> columns(static_cast<std::size_t>(width));
+    for (int x = 0; x < width; ++x) {
+        const int column = view.horizontalOffset + 8 * (destination.left + x) / z;
+        columns[static_cast<std::size_t>(x)] =
+            (haveBytes && column >= 0 && column < image.width) ? column : -1;
+    }
+
+    int previousRow = -2;
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<std::uint32_t*>(target.scanLine(y));
+        const int row = view.verticalOffset + 8 * (destination.top + y) / z;
+        if (row == previousRow) {
+            // Magnified: the row repeats the one above.
+            std::memcpy(line, target.scanLine(y - 1), static_cast<std::size_t>(width) * 4);
+            continue;
+        }
+        previousRow = row;
+        if (!haveBytes || row < 0 || row >= image.height) {
+            std::fill(line, line + width, background);
+            continue;
+        }
+        const std::uint8_t* source =
+            bytes + static_cast<std::size_t>(row) * static_cast<std::size_t>(image.paddedWidth);
+        for (int x = 0; x < width; ++x) {
+            const int column = columns[static_cast<std::size_t>(x)];
+            line[x] = column < 0 ? background : colours[std::min<std::uint8_t>(source[column], 192)];
+        }
+    }
+}
+
+ImageView::ImageView(Program& program, QWidget* parent)
+    : QWidget(parent), program_(program), colours_(MakeColourTable(program)) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void ImageView::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const QColor white(255, 255, 255);
+    if (!program_.image.loaded) {
+        painter.fillRect(event->rect(), white);
+        return;
+    }
+    const ViewState& view = program_.shell.view;
+    for (const QRect& r : event->region()) {
+        const PixelRect update{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+        PixelRect dest = ComputePaintGeometry(view, update).destination;
+        // Beyond the image area the window shows its white background.
+        painter.fillRect(r, white);
+        dest.right = std::min(dest.right, view.visibleWidth);
+        dest.bottom = std::min(dest.bottom, view.visibleHeight);
+        const int w = dest.right - dest.left;
+        const int h = dest.bottom - dest.top;
+        if (w <= 0 || h <= 0) {
+            continue;
+        }
+        if (buffer_.width() < w || buffer_.height() < h) {
+            buffer_ = QImage(std::max(w, buffer_.width()), std::max(h, buffer_.height()),
+                             QImage::Format_RGB32);
+        }
+        RenderDisplay(program_.image, view, colours_, dest, white.rgb(), buffer_);
+        painter.drawImage(QPoint(dest.left, dest.top), buffer_, QRect(0, 0, w, h));
+    }
+    const std::vector<Polyline> overlays = ComputeOverlays(program_);
+    if (!overlays.empty()) {
+        painter.setPen(QPen(QColor(255, 0, 0), 1));
+        for (const Polyline& line : overlays) {
+            std::vector<QPoint> points;
+            points.reserve(line.points.size());
+            for (const ImagePoint& p : line.points) {
+                points.emplace_back(p.column, p.row);
+            }
+            painter.drawPolyline(points.data(), static_cast<int>(points.size()));
+        }
+    }
+}
+
+void ImageView::mouseMoveEvent(QMouseEvent* event) {
+    if (host_ != nullptr) {
+        const QPoint p = event->position().toPoint();
+        OnMouseMove(program_, *host_, p.x(), p.y());
+    }
+}
+
+void ImageView::mousePressEvent(QMouseEvent* event) {
+    if (host_ == nullptr) {
+        return;
+    }
+    const QPoint p = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        OnLeftButtonDown(program_, *host_, p.x(), p.y());
+    } else if (event->button() == Qt::RightButton) {
+        OnCancel(program_, *host_, p.x(), p.y());
+    }
+}
+
+}  // namespace corvane
