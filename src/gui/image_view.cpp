@@ -40,13 +40,19 @@ void RenderDisplay(const ImageRecord& image, const ViewState& view, const Colour
                                    static_cast<std::size_t>(image.height);
     const int z = view.zoom;
 
-    // Source column of every destination column; -1 beyond the image.
+    // Source column of every destination column. Columns beyond the image are the
+    // destination columns from `inside` on; they show the background.
     std::vector<int> columns(static_cast<std::size_t>(width));
+    int inside = width;
     for (int x = 0; x < width; ++x) {
         const int column = view.horizontalOffset + 8 * (destination.left + x) / z;
-        columns[static_cast<std::size_t>(x)] =
-            (haveBytes && column >= 0 && column < image.width) ? column : -1;
+        if (column >= image.width && inside == width) {
+            inside = x;
+        }
+        columns[static_cast<std::size_t>(x)] = std::max(0, std::min(column, image.width - 1));
     }
+    const int firstColumn = columns.empty() ? 0 : columns[0];
+    const bool contiguous = z == kOneToOne;
 
     int previousRow = -2;
     for (int y = 0; y < height; ++y) {
@@ -64,10 +70,18 @@ void RenderDisplay(const ImageRecord& image, const ViewState& view, const Colour
         }
         const std::uint8_t* source =
             bytes + static_cast<std::size_t>(row) * static_cast<std::size_t>(image.paddedWidth);
-        for (int x = 0; x < width; ++x) {
-            const int column = columns[static_cast<std::size_t>(x)];
-            line[x] = column < 0 ? background : colours[std::min<std::uint8_t>(source[column], 192)];
+        if (contiguous) {
+            const std::uint8_t* run = source + firstColumn;
+            for (int x = 0; x < inside; ++x) {
+                line[x] = colours[run[x]];
+            }
+        } else {
+            const int* index = columns.data();
+            for (int x = 0; x < inside; ++x) {
+                line[x] = colours[source[index[x]]];
+            }
         }
+        std::fill(line + inside, line + width, background);
     }
 }
 
@@ -90,7 +104,14 @@ void ImageView::paintEvent(QPaintEvent* event) {
         const PixelRect update{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
         PixelRect dest = ComputePaintGeometry(view, update).destination;
         // Beyond the image area the window shows its white background.
-        painter.fillRect(r, white);
+        if (r.right() >= view.visibleWidth) {
+            const int left = std::max(r.left(), view.visibleWidth);
+            painter.fillRect(QRect(left, r.top(), r.right() + 1 - left, r.height()), white);
+        }
+        if (r.bottom() >= view.visibleHeight) {
+            const int top = std::max(r.top(), view.visibleHeight);
+            painter.fillRect(QRect(r.left(), top, r.width(), r.bottom() + 1 - top), white);
+        }
         dest.right = std::min(dest.right, view.visibleWidth);
         dest.bottom = std::min(dest.bottom, view.visibleHeight);
         const int w = dest.right - dest.left;
