@@ -3,10 +3,12 @@
 #include <cstdio>
 
 #include "app/command_ids.h"
+#include "app/display_commands.h"
 #include "app/image_commands.h"
 #include "app/menu_model.h"
 #include "app/mouse_modes.h"
 #include "app/window_layout.h"
+#include "display/display_state.h"
 #include "image/image_record.h"
 #include "platform/file_lookup.h"
 #include "platform/file_names.h"
@@ -163,17 +165,16 @@ bool OnCommand(Program& program, Host& host, int id) {
             ResizeToOneToOne(program, host);
             return true;
         case kManual:
-            if (!Shown(program)) return true;
-            return true;
         case kFshow:
         case kHistogram:
         case kMinMax:
         case kHiPass:
-            return true;
         case kLog:
         case kLog2:
         case kLog4:
-            if (!Shown(program)) return true;
+            // Each display command checks for the image itself: some record their mode
+            // without one, for the next load.
+            RunDisplayModeCommand(program, host, id);
             return true;
         case kOpen:
             Open(program, host);
@@ -284,6 +285,7 @@ bool OnCommand(Program& program, Host& host, int id) {
 
 void StartMainWindow(Program& program, Host& host, const std::string& startDirectory) {
     ShellState& shell = program.shell;
+    InitDisplay(program.display);
     shell.boxOutline = MakeBoxOutline(program.roi.side);
     shell.boxCursor = CursorShape::LargeBox;
     shell.initialDirectory = startDirectory;

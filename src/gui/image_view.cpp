@@ -12,17 +12,12 @@
 
 namespace corvane {
 
-ColourTable MakeColourTable(const Program&) {
-    // The grey ramp of the display: green rises first, then blue, then red, in steps of 4.
+ColourTable MakeColourTable(const Program& program) {
     ColourTable table{};
-    for (int k = 0; k < 64; ++k) {
-        const std::uint32_t c = static_cast<std::uint32_t>(4 * k);
-        const std::uint32_t u = static_cast<std::uint32_t>(std::min(4 * k + 4, 255));
-        table[static_cast<std::size_t>(3 * k)] = qRgb(static_cast<int>(c), static_cast<int>(c), static_cast<int>(c));
-        table[static_cast<std::size_t>(3 * k + 1)] = qRgb(static_cast<int>(c), static_cast<int>(u), static_cast<int>(c));
-        table[static_cast<std::size_t>(3 * k + 2)] = qRgb(static_cast<int>(c), static_cast<int>(u), static_cast<int>(u));
+    const auto& entries = program.display.palette.entries;
+    for (std::size_t i = 0; i < table.size() && i < entries.size(); ++i) {
+        table[i] = qRgb(entries[i].red, entries[i].green, entries[i].blue);
     }
-    table[192] = qRgb(255, 255, 255);
     return table;
 }
 

@@ -11,8 +11,8 @@ second="$samples/field002.fit"
 [ -f "$first" ] && [ -f "$second" ] || { echo "no samples in $samples"; exit 1; }
 unset QT_QPA_PLATFORM
 
-# A screen smaller than the 512-pixel sample, so that the view can scroll.
-xvfb-run -a -s "-screen 0 400x400x24" bash -s "$exe" "$first" "$second" "$out" <<'INNER'
+# The session, run inside the virtual server.
+session=$(cat <<'INNER'
 set -euo pipefail
 exe=$1 first=$2 second=$3 out=$4
 "$exe" "$first" &
@@ -53,3 +53,22 @@ size=$(identify -format '%wx%h' "$out/xvfb_next.png")
 [ "$size" = "400x400" ] || { echo "screenshot is $size"; exit 1; }
 echo "title, Ctrl+End and F6 checked; screenshots in $out"
 INNER
+)
+
+# A screen smaller than the 512-pixel sample, so that the view can scroll. Another
+# virtual server starting at the same moment can take the display number xvfb-run
+# picked; then the program cannot connect, and the session is tried again.
+for attempt in 1 2 3; do
+  log=$(mktemp)
+  if xvfb-run -a -s "-screen 0 400x400x24" bash -c "$session" xvfb_check "$exe" "$first" "$second" "$out" >"$log" 2>&1; then
+    cat "$log"; rm -f "$log"; exit 0
+  fi
+  cat "$log"
+  if ! grep -q "could not connect to display" "$log"; then
+    rm -f "$log"; exit 1
+  fi
+  rm -f "$log"
+  echo "attempt $attempt: the display was taken, trying again"
+  sleep 1
+done
+exit 1
