@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QSessionManager>
 #include <QStatusBar>
@@ -151,6 +152,7 @@ void MainWindow::Scroll(ScrollBarKind kind, int action) {
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
+    host_->NoteWindowSize(event->size());
     if (!started_ || sizing_ > 0) {
         return;
     }

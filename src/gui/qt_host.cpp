@@ -188,12 +188,17 @@ PixelSize QtHost::SetWindowSize(int width, int height, bool atOrigin) {
         window_.setMaximumSize(window_.maximumSize().expandedTo(size));
         window_.resize(size);
     }
-    const QSize now = window_.size();
-    return {now.width(), now.height() - menu};
+    // A window manager may apply the size later; the window has it once the size limits
+    // allow it, and the layout goes by that.
+    widgetSize_ = size.expandedTo(window_.minimumSize()).boundedTo(window_.maximumSize());
+    return {widgetSize_.width(), widgetSize_.height() - menu};
 }
 
+void QtHost::NoteWindowSize(QSize size) { widgetSize_ = size; }
+
 PixelSize QtHost::GetClientSize() {
-    return {window_.width(), window_.height() - window_.MenuBarHeight()};
+    const QSize size = widgetSize_.isValid() ? widgetSize_ : window_.size();
+    return {size.width(), size.height() - window_.MenuBarHeight()};
 }
 
 bool QtHost::PlaceChildren(const ChildLayout& layout) {

@@ -2,6 +2,7 @@
 // QtHost: the program's Host on the desktop, drawing into the main window.
 
 #include <QMargins>
+#include <QSize>
 #include <functional>
 #include <string>
 
@@ -67,6 +68,8 @@ public:
     void CloseModeless(ModelessWindow window) override;
     void SetCloseUpTitle(std::string_view title) override;
     void SendCloseUpPointer(int x, int y) override;
+    // The size the window was given (by the program or the user), before the layout runs.
+    void NoteWindowSize(QSize size);
 
 private:
     // The window manager's frame around the main window; none before it is shown.
@@ -76,6 +79,7 @@ private:
     MainWindow& window_;
     std::function<std::string()> idlePrompt_;
     SizeLimits limits_;
+    QSize widgetSize_;  // the main window's size as last asked for or reported
 };
 
 }  // namespace corvane
