@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/analysis_commands.h"
 #include "app/command_ids.h"
 #include "app/display_commands.h"
 #include "app/image_commands.h"
@@ -105,16 +106,14 @@ void Next(Program& program, Host& host) {
     LoadImage(program, host);
 }
 
-void ToggleSmallRoi(Program& program, Host& host) {
+// Small ROI: the region sizes and the check mark, then the box cursor and outline that
+// follow from them.
+void SmallRoi(Program& program, Host& host) {
+    ToggleSmallRoi(program, host);
     ShellState& shell = program.shell;
-    RegionOfInterest& roi = program.roi;
-    shell.smallRoi = !shell.smallRoi;
-    const int side = shell.smallRoi ? 16 : 32;
-    roi.width = side;
-    roi.height = side;
-    roi.side = side;
-    shell.boxCursor = shell.smallRoi ? CursorShape::SmallBox : CursorShape::LargeBox;
-    shell.boxOutline = MakeBoxOutline(roi.side);
+    shell.smallRoi = shell.menu.smallRoiChecked;
+    shell.boxCursor = RegionBoxCursor(program);
+    shell.boxOutline = MakeBoxOutline(program.roi.side);
     UpdateMenu(program, host);
 }
 
@@ -191,9 +190,13 @@ bool OnCommand(Program& program, Host& host, int id) {
             if (!Shown(program) || shell.closeUpOpen) return true;
             return true;
         case kStats:
+            RunStats(program, host);
+            return true;
         case kMaxMin:
+            RunMaxMin(program, host);
+            return true;
         case kGlobalMaxMin:
-            if (!Shown(program)) return true;
+            RunGlobalMaxMin(program, host);
             return true;
         case kDo:
             if (!ReadyForRun(program, host)) return true;
@@ -207,26 +210,23 @@ bool OnCommand(Program& program, Host& host, int id) {
             StartObjectInput(program, host, MouseMode::InitStarList);
             return true;
         case kSmallRoi:
-            ToggleSmallRoi(program, host);
+            SmallRoi(program, host);
             return true;
         case kReload:
             LoadImage(program, host);
             return true;
         case kEditPixel:
-            if (!Shown(program)) return true;
-            SetMouseMode(program, host, MouseMode::EditPixel, "Click on pixel to change");
+            StartEditPixel(program, host);
             return true;
         case kCleanRoi:
-            if (!Shown(program) || !AtOneToOne(program)) return true;
-            SetMouseMode(program, host, MouseMode::CleanRoi, "Select region to clean");
+            StartCleanRoi(program, host, shell.view.zoom);
             return true;
         case kSetRoi:
             if (!Shown(program)) return true;
             SetMouseMode(program, host, MouseMode::SetRoi, "Select Region of Interest");
             return true;
         case kPatch:
-            if (!Shown(program) || !AtOneToOne(program)) return true;
-            SetMouseMode(program, host, MouseMode::Patch, "Click on source box");
+            StartPatch(program, host, shell.view.zoom);
             return true;
         case kRedraw:
             host.InvalidateAll();
@@ -235,7 +235,7 @@ bool OnCommand(Program& program, Host& host, int id) {
             if (!Shown(program)) return true;
             return true;
         case kBitHistogram:
-            if (!Idle(program) || !Shown(program)) return true;
+            RunBitHistogram(program, host);
             return true;
         case kPageUp:
         case kPageDown:
@@ -272,11 +272,10 @@ bool OnCommand(Program& program, Host& host, int id) {
             StartObjectInput(program, host, MouseMode::AddStar);
             return true;
         case kPsf:
-            if (!Shown(program)) return true;
-            SetMouseMode(program, host, MouseMode::PsfSource, "Select Source");
+            StartPsf(program, host);
             return true;
         case kMedianFilter:
-            if (!Shown(program)) return true;
+            RunMedianFilter(program, host, MakeAnalysisDisplay(program, host));
             return true;
         default:
             return false;

@@ -3,7 +3,10 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "app/display_commands.h"
 #include "app/image_commands.h"
+#include "app/paint_geometry.h"
+#include "display/display_scaling.h"
 
 namespace corvane {
 
@@ -104,17 +107,20 @@ void OnLeftButtonDown(Program& program, Host& host, int x, int y) {
             program.roi.yc = p.row;
             break;
         case MouseMode::PsfSource:
-            shell.profileSource = p;
-            SetMouseMode(program, host, MouseMode::PsfBackground, "Select Background");
+            PsfSourceClick(program, host, p.column, p.row);
             break;
         case MouseMode::PsfBackground:
-            EndMode(program, host);
-            program.roi.xc = p.column;
-            program.roi.yc = p.row;
+            PsfBackgroundClick(program, host, p.column, p.row);
             break;
         case MouseMode::EditPixel:
+            EditPixelClick(program, host, MakeAnalysisDisplay(program, host), p.column, p.row);
+            break;
         case MouseMode::Patch:
+            PatchClick(program, host, MakeAnalysisDisplay(program, host), p.column, p.row);
+            break;
         case MouseMode::CleanRoi:
+            CleanRoiClick(program, host, MakeAnalysisDisplay(program, host), p.column, p.row);
+            break;
         case MouseMode::InitStarList:
         case MouseMode::Photometry:
         case MouseMode::AddStar:
@@ -169,6 +175,18 @@ bool AllowNonClientDoubleClick(Program& program, Host& host) {
         return false;
     }
     return true;
+}
+
+AnalysisDisplay MakeAnalysisDisplay(Program& program, Host& host) {
+    AnalysisDisplay display;
+    display.refreshPixel = [&program](int column, int row) {
+        return RefreshDisplayPixel(program.image, program.header, program.display, column, row);
+    };
+    display.invalidatePixelArea = [&program, &host](int column, int row, int size) {
+        InvalidatePixelArea(program.shell.view, host, column, row, size);
+    };
+    display.rescaleLinear = [&program, &host] { RedisplayAfterMedianFilter(program, host); };
+    return display;
 }
 
 void RefreshView(Program& program, Host& host) {

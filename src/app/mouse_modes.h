@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/analysis_commands.h"
 #include "app/program.h"
 #include "platform/host.h"
 
@@ -38,6 +39,9 @@ enum class NonClientArea { Caption, Border, MenuBar, SystemMenu, CaptionButton }
 // working while a mode waits for its click.
 bool AllowNonClientClick(Program& program, Host& host, NonClientArea area);
 bool AllowNonClientDoubleClick(Program& program, Host& host);
+
+// What retouching and filtering need from the display and the window.
+AnalysisDisplay MakeAnalysisDisplay(Program& program, Host& host);
 
 // After keyboard scrolling: repaint, and readout and close-up for the last mouse position.
 void RefreshView(Program& program, Host& host);

@@ -65,7 +65,6 @@ struct ShellState {
     bool faceLiftLocked = false;    // retouching is off while images are handed over
     bool shortMenuTitles = false;   // the window was too narrow for the full titles
     bool outputFilesOpen = false;   // the photometry output files have been chosen
-    ImagePoint profileSource;       // the first click of the PSF tool
 };
 
 // Retouching and profile clicks: the points a command keeps between its clicks.

@@ -305,3 +305,37 @@ TEST(Overlays, BoxOutlineFramesTheRegionPixels) {
 
 }  // namespace
 }  // namespace corvane
+
+namespace corvane {
+namespace {
+
+TEST(MouseModes, RetouchClicksReachTheirCommandsWithTheScreenSquare) {
+    ShownImage f;
+    OnCommand(f.program, f.host, command::kEditPixel);
+    EditPixelDialogFields typed;
+    typed.value = "32868";  // true value: stored 100 with bzero 32768
+    f.host.editPixelDialogScript.push_back(typed);
+    OnLeftButtonDown(f.program, f.host, 10, 20);
+    EXPECT_EQ(f.shell().mouseMode, MouseMode::None);
+    EXPECT_EQ(StoredPixel(f.program.image, 10, 20), 100);
+    ASSERT_EQ(f.host.invalidatedRects.size(), 1u);
+    // Size 2 at 1:1: half = (8 × 2) / 8 = 2 around (10, 20).
+    EXPECT_EQ(f.host.invalidatedRects[0].left, 8);
+    EXPECT_EQ(f.host.invalidatedRects[0].top, 18);
+    EXPECT_EQ(f.host.invalidatedRects[0].right, 12);
+    EXPECT_EQ(f.host.invalidatedRects[0].bottom, 22);
+
+    OnCommand(f.program, f.host, command::kPatch);
+    EXPECT_EQ(f.host.panes[1], "Click on source box");
+    OnLeftButtonDown(f.program, f.host, 50, 50);
+    EXPECT_EQ(f.shell().mouseMode, MouseMode::Patch);
+    EXPECT_EQ(f.host.panes[1], "Set Destination Box");
+    OnLeftButtonDown(f.program, f.host, 100, 60);
+    EXPECT_EQ(f.shell().mouseMode, MouseMode::None);
+    EXPECT_EQ(f.program.roi.xc, 100);
+    EXPECT_EQ(f.program.roi.yc, 60);
+    EXPECT_EQ(f.host.beeps.size(), 3u);
+}
+
+}  // namespace
+}  // namespace corvane
