@@ -5,12 +5,12 @@
 
 namespace corvane {
 
-struct OutlinePoint {
+struct BoxCorner {
     int dx = 0;
     int dy = 0;
 };
 
-using BoxOutline = std::array<OutlinePoint, 5>;
+using BoxOutline = std::array<BoxCorner, 5>;
 
 // The five corners of a square of side `side`, subtracted from the centre column and added
 // to the centre row when drawn. For 32 that frames columns c − 15 … c + 16, rows r − 16 … r + 15.

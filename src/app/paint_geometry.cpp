@@ -41,7 +41,7 @@ Polyline BoxOutlinePolyline(const ViewState& view, const BoxOutline& outline, in
                             int row) {
     // Overlays are only shown at 1:1: an image pixel is a client pixel, shifted by the offsets.
     Polyline line;
-    for (const OutlinePoint& p : outline) {
+    for (const BoxCorner& p : outline) {
         line.points.push_back({column - view.horizontalOffset - p.dx,
                                row + p.dy - view.verticalOffset});
     }
