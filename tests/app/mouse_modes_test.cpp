@@ -131,18 +131,32 @@ TEST(MouseModes, CancelWithoutModeOrCloseUpOnlyRestoresAndRedraws) {
     EXPECT_EQ(f.host.fullInvalidations, invalidations + 1);
 }
 
-TEST(MouseModes, ProfileClicksSourceThenBackground) {
-    ShownImage f;
-    OnCommand(f.program, f.host, command::kPsf);
-    EXPECT_EQ(f.host.panes[1], "Select Source");
-    OnLeftButtonDown(f.program, f.host, 50, 60);
-    EXPECT_EQ(f.shell().mouseMode, MouseMode::PsfBackground);
-    EXPECT_EQ(f.host.panes[1], "Select Background");
-    OnLeftButtonDown(f.program, f.host, 70, 80);
-    EXPECT_EQ(f.shell().mouseMode, MouseMode::None);
-    EXPECT_EQ(f.program.roi.xc, 70);
-    EXPECT_EQ(f.program.roi.yc, 80);
-    EXPECT_EQ(f.host.beeps.size(), 2u);
+// Patch and PSF take two clicks: the first keeps a point and asks for the second, which
+// ends the mode and moves the region there.
+TEST(MouseModes, TwoClickModes) {
+    struct Case {
+        int id;
+        const char* firstPrompt;
+        MouseMode waiting;
+        const char* secondPrompt;
+    } cases[] = {
+        {command::kPsf, "Select Source", MouseMode::PsfBackground, "Select Background"},
+        {command::kPatch, "Click on source box", MouseMode::Patch, "Set Destination Box"},
+    };
+    for (const Case& c : cases) {
+        ShownImage f;
+        OnCommand(f.program, f.host, c.id);
+        EXPECT_EQ(f.host.panes[1], c.firstPrompt);
+        OnLeftButtonDown(f.program, f.host, 50, 60);
+        EXPECT_EQ(f.shell().mouseMode, c.waiting) << c.id;
+        EXPECT_EQ(f.host.panes[1], c.secondPrompt);
+        OnLeftButtonDown(f.program, f.host, 100, 80);
+        EXPECT_EQ(f.shell().mouseMode, MouseMode::None) << c.id;
+        EXPECT_EQ(f.host.panes[1], "");
+        EXPECT_EQ(f.program.roi.xc, 100) << c.id;
+        EXPECT_EQ(f.program.roi.yc, 80) << c.id;
+        EXPECT_EQ(f.host.beeps, std::vector<BeepKind>(2, BeepKind::Default)) << c.id;
+    }
 }
 
 TEST(MouseModes, FreezeStopsReadoutAndCloseUpUntilTheSecondCancel) {
@@ -309,7 +323,7 @@ TEST(Overlays, BoxOutlineFramesTheRegionPixels) {
 namespace corvane {
 namespace {
 
-TEST(MouseModes, RetouchClicksReachTheirCommandsWithTheScreenSquare) {
+TEST(MouseModes, EditPixelClickRepaintsTheScreenSquare) {
     ShownImage f;
     OnCommand(f.program, f.host, command::kEditPixel);
     EditPixelDialogFields typed;
@@ -325,16 +339,7 @@ TEST(MouseModes, RetouchClicksReachTheirCommandsWithTheScreenSquare) {
     EXPECT_EQ(f.host.invalidatedRects[0].right, 12);
     EXPECT_EQ(f.host.invalidatedRects[0].bottom, 22);
 
-    OnCommand(f.program, f.host, command::kPatch);
-    EXPECT_EQ(f.host.panes[1], "Click on source box");
-    OnLeftButtonDown(f.program, f.host, 50, 50);
-    EXPECT_EQ(f.shell().mouseMode, MouseMode::Patch);
-    EXPECT_EQ(f.host.panes[1], "Set Destination Box");
-    OnLeftButtonDown(f.program, f.host, 100, 60);
-    EXPECT_EQ(f.shell().mouseMode, MouseMode::None);
-    EXPECT_EQ(f.program.roi.xc, 100);
-    EXPECT_EQ(f.program.roi.yc, 60);
-    EXPECT_EQ(f.host.beeps.size(), 3u);
+    EXPECT_EQ(f.host.beeps.size(), 1u);
 }
 
 }  // namespace
