@@ -2,6 +2,7 @@
 // a click in a mouse mode, and screenshots at three zooms.
 #include <QApplication>
 #include <QLabel>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QTest>
@@ -202,6 +203,57 @@ TEST(MainWindowScreen, ScreenshotsAtThreeZooms) {
         EXPECT_TRUE(w.window.grab().save(s.file));
     }
     EXPECT_TRUE(w.messages.seen.empty()) << w.messages.seen[0];
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// Item texts of a menu, "-" for a separator, submenus as "name>".
+std::vector<std::string> Items(const QMenu* menu) {
+    std::vector<std::string> items;
+    for (const QAction* a : menu->actions()) {
+        items.push_back(a->isSeparator() ? "-"
+                        : a->menu() != nullptr ? a->text().toStdString() + ">"
+                                               : a->text().toStdString());
+    }
+    return items;
+}
+
+TEST(MainWindowScreen, MenuTreeAndRefusedMenuBarInAMode) {
+    Window w("");
+    const CorvaneMenu& m = w.window.Menu();
+    using V = std::vector<std::string>;
+    EXPECT_EQ(Items(m.top[0]), (V{"Open...", "Next\tF6", "Reload", "Close", "-", "Acquire", "-",
+                                  "Exit", "-", "About Corvane..."}));
+    EXPECT_EQ(Items(m.top[1]), (V{"Small ROI"}));
+    EXPECT_EQ(Items(m.top[2]), (V{"Display>", "Set ROI", "Statistics>", "Zoom>", "-",
+                                  "Close-up box", "Tool box", "Header"}));
+    EXPECT_EQ(Items(m.top[2]->actions()[0]->menu()),
+              (V{"Manual...", "Histogram", "Fshow", "Min-Max", "-", "Log.", "Log. x 2",
+                 "Log. x 4", "-", "Hi-pass"}));
+    EXPECT_EQ(Items(m.top[2]->actions()[2]->menu()),
+              (V{"Stats", "Max Min", "Global Max Min", "-", "PSF"}));
+    EXPECT_EQ(Items(m.top[2]->actions()[3]->menu()), (V{"Zoom", "Squeeze", "Resize", "Redraw"}));
+    EXPECT_EQ(Items(m.top[3]), (V{"Edit Pixel Value", "Clean ROI", "Patch", "Median Filter"}));
+    EXPECT_EQ(Items(m.top[4]), (V{"Parameters...", "-", "Initialize star list", "Add star",
+                                  "Select stars...", "-", "Output Files...", "-", "Do!\tF8"}));
+    EXPECT_EQ(m.items.at(command::kNext)->shortcut(), QKeySequence(Qt::Key_F6));
+
+    // The menu bar opens, except while a mode waits for its click.
+    QMenuBar* bar = w.window.menuBar();
+    const QPoint file = bar->actionGeometry(m.top[0]->menuAction()).center();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, file);
+    QApplication::processEvents();
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    QApplication::activePopupWidget()->close();
+    QApplication::processEvents();
+    w.program.shell.mouseMode = MouseMode::SetRoi;
+    QTest::mouseClick(bar, Qt::LeftButton, {}, file);
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
 }  // namespace
