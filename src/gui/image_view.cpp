@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <algorithm>
 #include <cstring>
@@ -87,6 +88,34 @@ ImageView::ImageView(Program& program, QWidget* parent)
     setFocusPolicy(Qt::NoFocus);
 }
 
+QImage* ImageView::DirectTarget(QPainter& painter, const PixelRect& dest) {
+    // The backing store is an image of 32-bit pixels on the raster engine: the display
+    // bytes can go straight into it, without a copy through an intermediate image.
+    QPaintEngine* engine = painter.paintEngine();
+    QPaintDevice* device = engine != nullptr ? engine->paintDevice() : nullptr;
+    if (device == nullptr || device->devType() != QInternal::Image) {
+        return nullptr;
+    }
+    auto* image = static_cast<QImage*>(device);
+    const QImage::Format format = image->format();
+    const QTransform t = painter.deviceTransform();
+    if ((format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+         format != QImage::Format_ARGB32_Premultiplied) ||
+        t.type() > QTransform::TxTranslate || image->devicePixelRatio() != 1.0) {
+        return nullptr;
+    }
+    const int x = dest.left + static_cast<int>(t.dx());
+    const int y = dest.top + static_cast<int>(t.dy());
+    const int w = dest.right - dest.left;
+    const int h = dest.bottom - dest.top;
+    if (x < 0 || y < 0 || x + w > image->width() || y + h > image->height()) {
+        return nullptr;
+    }
+    direct_ = QImage(image->bits() + static_cast<qsizetype>(y) * image->bytesPerLine() + 4 * x, w,
+                     h, image->bytesPerLine(), format);
+    return &direct_;
+}
+
 void ImageView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QColor white(255, 255, 255);
@@ -109,9 +138,19 @@ void ImageView::paintEvent(QPaintEvent* event) {
         }
         dest.right = std::min(dest.right, view.visibleWidth);
         dest.bottom = std::min(dest.bottom, view.visibleHeight);
+        // Nearest neighbour maps every client pixel on its own, so writing the update
+        // rectangle alone joins seamlessly with what is already on the screen.
+        dest.left = std::max(dest.left, r.left());
+        dest.top = std::max(dest.top, r.top());
+        dest.right = std::min(dest.right, r.right() + 1);
+        dest.bottom = std::min(dest.bottom, r.bottom() + 1);
         const int w = dest.right - dest.left;
         const int h = dest.bottom - dest.top;
         if (w <= 0 || h <= 0) {
+            continue;
+        }
+        if (QImage* direct = DirectTarget(painter, dest)) {
+            RenderDisplay(program_.image, view, colours_, dest, white.rgb(), *direct);
             continue;
         }
         if (buffer_.width() < w || buffer_.height() < h) {

@@ -3,6 +3,7 @@
 // through the palette at the zoom, draws the red overlays and forwards the mouse.
 
 #include <QImage>
+#include <QPainter>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -36,10 +37,14 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    // The painter's own image under `dest`, when the display can be written into it.
+    QImage* DirectTarget(QPainter& painter, const PixelRect& dest);
+
     Program& program_;
     Host* host_ = nullptr;
     ColourTable colours_{};
     QImage buffer_;  // reused from paint to paint
+    QImage direct_;  // a window onto the painter's image, for one rectangle
 };
 
 }  // namespace corvane

@@ -191,6 +191,11 @@ TEST(MainWindowScreen, ScreenshotsAtThreeZooms) {
         if (s.file == nullptr) continue;
         const QImage view = w.window.View()->grab().toImage();
         EXPECT_EQ(view.width(), 300 * s.zoom / 8);
+        // Painting into an image writes the display into it directly: the same picture.
+        QImage direct(view.size(), QImage::Format_RGB32);
+        w.window.View()->render(&direct);
+        EXPECT_EQ(direct.convertToFormat(QImage::Format_RGB32),
+                  view.convertToFormat(QImage::Format_RGB32)) << s.file;
         // Nearest neighbour through the palette: screen pixel (x, y) shows image pixel
         // (8x / zoom, 8y / zoom).
         for (QPoint p : {QPoint(0, 0), QPoint(7, 3), QPoint(101, 57), QPoint(149, 99)}) {
