@@ -8,6 +8,7 @@
 #include "app/image_commands.h"
 #include "app/menu_model.h"
 #include "app/mouse_modes.h"
+#include "app/photometry_clicks.h"
 #include "app/window_layout.h"
 #include "display/display_state.h"
 #include "image/image_record.h"
@@ -64,10 +65,6 @@ bool Shown(const Program& program) { return program.image.loaded; }
 bool Idle(const Program& program) { return program.shell.mouseMode == MouseMode::None; }
 bool AtOneToOne(const Program& program) { return program.shell.view.zoom == kOneToOne; }
 
-constexpr int kMaxStars = 16;
-bool StarListInitialised(const Program&) { return false; }
-int StarCount(const Program&) { return 3; }
-
 void Open(Program& program, Host& host) {
     ShellState& shell = program.shell;
     OpenFileRequest request{ParseOpenFilter(kOpenFilterText), shell.openFilterIndex,
@@ -117,8 +114,8 @@ void SmallRoi(Program& program, Host& host) {
     UpdateMenu(program, host);
 }
 
-// Initialize star list, Do! and Add star: 1:1, overlays off, then the mode and its prompt.
-void StartObjectInput(Program& program, Host& host, MouseMode mode) {
+// Initialize star list, Do! and Add star start at 1:1 with the overlays hidden.
+void PrepareObjectInput(Program& program, Host& host) {
     if (!AtOneToOne(program)) {
         ResizeToOneToOne(program, host);
     }
@@ -126,23 +123,14 @@ void StartObjectInput(Program& program, Host& host, MouseMode mode) {
         program.shell.overlaysShown = false;
         host.InvalidateAll();
     }
-    SetMouseMode(program, host, mode, "Input Ref. Star");
 }
 
-// Do! and Add star need the star list and the output files.
+// Do! and Add star need no mode, an image, the star list and the output files.
 bool ReadyForRun(Program& program, Host& host) {
     if (!Idle(program) || !Shown(program)) {
         return false;
     }
-    if (!StarListInitialised(program)) {
-        host.ShowMessage("MSG 28", "Please complete initialization");
-        return false;
-    }
-    if (!program.shell.outputFilesOpen) {
-        host.ShowMessage("MSG 28", "Please open output files");
-        return false;
-    }
-    return true;
+    return ObjectInputAllowed(program.objects, program.outputFilesChosen, host);
 }
 
 }  // namespace
@@ -198,16 +186,21 @@ bool OnCommand(Program& program, Host& host, int id) {
         case kGlobalMaxMin:
             RunGlobalMaxMin(program, host);
             return true;
-        case kDo:
+        case kDo: {
             if (!ReadyForRun(program, host)) return true;
-            StartObjectInput(program, host, MouseMode::Photometry);
+            PrepareObjectInput(program, host);
+            shell.mouseMode = MouseMode::Photometry;
+            StarInput input = MakeStarInput(program, host);
+            BeginObjectInput(input);
             return true;
+        }
         case kParameters:
-            if (!Shown(program)) return true;
+            ParametersCommand(program, host);
             return true;
         case kInitStarList:
             if (!Shown(program)) return true;
-            StartObjectInput(program, host, MouseMode::InitStarList);
+            PrepareObjectInput(program, host);
+            InitializeStarListCommand(program, host);
             return true;
         case kSmallRoi:
             SmallRoi(program, host);
@@ -259,17 +252,16 @@ bool OnCommand(Program& program, Host& host, int id) {
             CloseImage(program, host);
             return true;
         case kSelectStars:
-            if (!StarListInitialised(program)) {
-                host.ShowMessage("MSG 28", "Please complete initialization");
-            }
+            SelectStarsCommand(program, host);
             return true;
         case kToolBox:
             if (!Shown(program) || shell.toolBoxOpen) return true;
             return true;
         case kAddStar:
-            if (StarCount(program) >= kMaxStars) return true;
+            if (program.photometry.numberOfStars >= kMaxStars) return true;
             if (!ReadyForRun(program, host)) return true;
-            StartObjectInput(program, host, MouseMode::AddStar);
+            PrepareObjectInput(program, host);
+            AddStarCommand(program, host);
             return true;
         case kPsf:
             StartPsf(program, host);
@@ -285,6 +277,7 @@ bool OnCommand(Program& program, Host& host, int id) {
 void StartMainWindow(Program& program, Host& host, const std::string& startDirectory) {
     ShellState& shell = program.shell;
     InitDisplay(program.display);
+    GenerateOutlines(program.photometry, host);
     shell.boxOutline = MakeBoxOutline(program.roi.side);
     shell.boxCursor = CursorShape::LargeBox;
     shell.initialDirectory = startDirectory;

@@ -6,6 +6,7 @@
 #include "app/display_commands.h"
 #include "app/image_commands.h"
 #include "app/paint_geometry.h"
+#include "app/photometry_clicks.h"
 #include "display/display_scaling.h"
 
 namespace corvane {
@@ -19,7 +20,20 @@ bool ObjectInputMode(MouseMode mode) {
 
 // Whether the next click of an object-input sequence places an object (the reference star,
 // a star or the asteroid) rather than a background box.
-bool NextClickPlacesObject(const Program&) { return true; }
+bool NextClickPlacesObject(const Program& program) {
+    const StarInputState& s = program.starInput;
+    switch (program.shell.mouseMode) {
+        case MouseMode::InitStarList:
+            return s.box == 0 && s.expectingStar;
+        case MouseMode::AddStar:
+            return !s.referenceClicked || !s.newStarClicked;
+        case MouseMode::Photometry:
+            return !s.referenceClicked ||
+                   (program.objects.asteroidSelected && !s.asteroidClicked);
+        default:
+            return false;
+    }
+}
 
 int Wrap16(int value) { return static_cast<std::uint16_t>(value); }
 
@@ -122,8 +136,10 @@ void OnLeftButtonDown(Program& program, Host& host, int x, int y) {
             CleanRoiClick(program, host, MakeAnalysisDisplay(program, host), p.column, p.row);
             break;
         case MouseMode::InitStarList:
-        case MouseMode::Photometry:
         case MouseMode::AddStar:
+            StarInputClick(program, host, p.column, p.row);
+            break;
+        case MouseMode::Photometry:
         case MouseMode::None:
             break;
     }
@@ -143,6 +159,13 @@ void OnCancel(Program& program, Host& host, int x, int y) {
     if (shell.mouseMode != MouseMode::None) {
         host.Beep(BeepKind::Question);
     }
+    // An interrupted initialisation must be repeated; a star being added is dropped.
+    if (shell.mouseMode == MouseMode::InitStarList) {
+        program.objects.initialised = false;
+    }
+    program.starInput.referenceClicked = false;
+    program.starInput.asteroidClicked = false;
+    program.starInput.newStarClicked = false;
     shell.mouseMode = MouseMode::None;
     host.SetCursor(CursorShape::Cross);
     shell.overlaysShown = false;

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "display/display_state.h"
 #include "app/box_outline.h"
 #include "app/view_state.h"
+#include "display/display_state.h"
 #include "image/header_record.h"
 #include "image/image_record.h"
 #include "image/raw_options.h"
@@ -64,7 +64,6 @@ struct ShellState {
     bool acquireAvailable = false;  // the acquisition program was found at start
     bool faceLiftLocked = false;    // retouching is off while images are handed over
     bool shortMenuTitles = false;   // the window was too narrow for the full titles
-    bool outputFilesOpen = false;   // the photometry output files have been chosen
 };
 
 // Retouching and profile clicks: the points a command keeps between its clicks.

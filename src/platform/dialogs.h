@@ -70,6 +70,7 @@ struct SelectDialogFields {
     std::string asteroidY;
     bool asteroidChecked = false;
     std::array<SelectStarRow, 16> stars;
+};
 
 // Open-file dialog: the filters in order (numbered from 1), the preset filter and the
 // directory to open in (empty: the current directory).
