@@ -263,3 +263,28 @@ TEST(MainWindowScreen, MenuTreeAndRefusedMenuBarInAMode) {
 
 }  // namespace
 }  // namespace corvane
+
+namespace corvane {
+namespace {
+
+TEST(MainWindowScreen, OverlaysAreRedOnePixelLines) {
+    test::TempDir dir;
+    WriteImage(dir.File("o.fit"), 300, 200);
+    Window w(dir.File("o.fit"));
+    w.Command(command::kInitStarList);
+    QTest::mouseClick(w.window.View(), Qt::LeftButton, {}, QPoint(100, 80));
+    QApplication::processEvents();
+    const QImage view = w.window.View()->grab().toImage();
+    const ApertureOutline& outline = w.program.photometry.star.outline;
+    ASSERT_GT(outline.count, 4);
+    for (int i = 0; i < outline.count; i += outline.count / 4) {
+        const QPoint p(100 + outline.points[i].x, 80 - outline.points[i].y);
+        EXPECT_EQ(view.pixel(p) & 0xFFFFFF, 0xFF0000u) << p.x() << "," << p.y();
+    }
+    // One pixel wide: the pixel just inside the outline's rightmost point is not red.
+    EXPECT_NE(view.pixel(QPoint(100 + 15 - 2, 80)) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_TRUE(w.window.grab().save("screen_overlay.png"));
+}
+
+}  // namespace
+}  // namespace corvane
