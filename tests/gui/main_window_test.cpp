@@ -12,7 +12,9 @@
 #include "app/command_ids.h"
 #include "app/program.h"
 #include "gui/image_view.h"
+#include "app/commands.h"
 #include "gui/main_window.h"
+#include "gui/open_dialog.h"
 #include "support/fits_writer.h"
 #include "support/temp_dir.h"
 
@@ -284,6 +286,24 @@ TEST(MainWindowScreen, OverlaysAreRedOnePixelLines) {
     // One pixel wide: the pixel just inside the outline's rightmost point is not red.
     EXPECT_NE(view.pixel(QPoint(100 + 15 - 2, 80)) & 0xFFFFFF, 0xFF0000u);
     EXPECT_TRUE(w.window.grab().save("screen_overlay.png"));
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+TEST(OpenDialog, FiltersMatchEitherCaseAndRawMatchesEveryName) {
+    OpenFileRequest request;
+    request.filters = ParseOpenFilter(kOpenFilterText);
+    const QStringList filters = QtNameFilters(request);
+    ASSERT_EQ(filters.size(), 4);
+    EXPECT_EQ(filters[1].toStdString(),
+              "FITS Files (*.FTS;*.FIT;*.FITS;*.MT) (*.fts *.FTS *.fit *.FIT *.fits *.FITS *.mt "
+              "*.MT)");
+    EXPECT_EQ(filters[2].toStdString(), "RAW - Raw File Format (*)");
+    EXPECT_EQ(filters[3].toStdString(), "All Files (*)");
 }
 
 }  // namespace
