@@ -5,6 +5,7 @@
 #include "app/app_fixture.h"
 #include "app/command_ids.h"
 #include "app/window_layout.h"
+#include "display/display_state.h"
 #include "support/fits_writer.h"
 #include "support/temp_dir.h"
 
@@ -49,6 +50,38 @@ TEST(Commands, MouseModeCommandsCheckTheirConditions) {
         OnCommand(shown.program, shown.host, c.id);
         EXPECT_EQ(shown.program.shell.mouseMode, c.mode) << c.id;
         EXPECT_EQ(shown.host.panes[1], c.prompt) << c.id;
+    }
+}
+
+// Commands that need an image: nothing is shown, run or redrawn without one; with one
+// they show their result, run their dialog or redraw.
+TEST(Commands, ImageCommandsDoNothingWithoutAnImage) {
+    struct Case {
+        int id;
+        const char* name;
+    } cases[] = {
+        {cmd::kManual, "Manual"},        {cmd::kStats, "Stats"},
+        {cmd::kMaxMin, "Max Min"},       {cmd::kGlobalMaxMin, "Global Max Min"},
+        {cmd::kParameters, "Parameters"}, {cmd::kLog, "Log."},
+        {cmd::kLog2, "Log. x 2"},        {cmd::kLog4, "Log. x 4"},
+        {cmd::kMedianFilter, "Median"},  {cmd::kClose, "Close"},
+    };
+    auto activity = [](const test::FakeHost& h) {
+        return h.messages.size() + static_cast<std::size_t>(h.progressBegins) +
+               static_cast<std::size_t>(h.fullInvalidations) +
+               static_cast<std::size_t>(h.manualLevelsRuns) + h.paramsDialogOpenings.size() +
+               h.windowSizes.size();
+    };
+    for (const Case& c : cases) {
+        AppFixture empty;
+        OnCommand(empty.program, empty.host, c.id);
+        EXPECT_EQ(activity(empty.host), 0u) << c.name;
+        EXPECT_EQ(empty.program.display.mode, kModeHistogram) << c.name;
+
+        AppFixture shown;
+        shown.ShowImage(300, 200);
+        OnCommand(shown.program, shown.host, c.id);
+        EXPECT_GT(activity(shown.host), 0u) << c.name;
     }
 }
 
