@@ -171,6 +171,13 @@ TEST(MainWindowScreen, SetRoiClickStoresThePoint) {
     EXPECT_EQ(w.program.roi.xc, 40);
     EXPECT_EQ(w.program.roi.yc, 30);
     EXPECT_EQ(w.window.Pane(1)->text(), "");
+
+    // Escape cancels the next pick and leaves the region where it is.
+    w.Command(command::kSetRoi);
+    QTest::keyClick(&w.window, Qt::Key_Escape);
+    EXPECT_EQ(w.program.shell.mouseMode, MouseMode::None);
+    EXPECT_EQ(w.window.Pane(1)->text(), "");
+    EXPECT_EQ(w.program.roi.xc, 40);
 }
 
 TEST(MainWindowScreen, ScreenshotsAtThreeZooms) {
