@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "display/display_scaling.h"
+#include "app/menu_model.h"
+#include "app/window_layout.h"
 #include "image/loader.h"
 #include "platform/progress.h"
 
@@ -23,13 +25,8 @@ namespace {
 
 // The window side of a successful load.
 void ShowLoadedImage(Program& program, Host& host) {
-    MenuState& menu = program.shell.menu;
-    menu.topEnabled[kMenuWindow] = true;
-    menu.topEnabled[kMenuFaceLift] = true;
-    menu.topEnabled[kMenuPhotometry] = true;
-    menu.outputFilesEnabled = true;
-    menu.reloadEnabled = true;
-    host.ApplyMenuState(menu);
+    program.shell.outputFilesEnabled = true;
+    UpdateMenu(program, host);
     // The display in the current mode, and the bitmap description sized to the image.
     RescaleAfterLoad(program.image, program.header, program.display, host);
 
@@ -39,7 +36,13 @@ void ShowLoadedImage(Program& program, Host& host) {
         host.SetTitle("Corvane 32 - " + program.image.path);
     }
     program.shell.overlaysShown = false;
+    ViewState& view = program.shell.view;
+    view.horizontalOffset = 0;
+    view.verticalOffset = 0;
+    FitWindowToImage(program, host, LoadFitRectangle(program, host.GetWindowMetrics()));
+    LayoutChildren(program, host);
     host.InvalidateAll();
+    view.scrollChanged = false;
     host.SetPaneText(Pane::Image, ImagePaneText(program.image));
 }
 
@@ -47,8 +50,8 @@ void ShowLoadedImage(Program& program, Host& host) {
 
 bool LoadImage(Program& program, Host& host) {
     const bool wasLoaded = program.image.loaded;
-    program.shell.menu.nextEnabled = true;
-    host.ApplyMenuState(program.shell.menu);
+    program.shell.nextEnabled = true;
+    UpdateMenu(program, host);
     WaitCursor wait(host);
     host.UpdateWindow();
 
@@ -78,23 +81,31 @@ void CloseImage(Program& program, Host& host) {
 }
 
 void ResetMainWindow(Program& program, Host& host) {
+    ShellState& shell = program.shell;
     program.image.loaded = false;
+    const WindowMetrics metrics = host.GetWindowMetrics();
+    host.SetWindowSize(kEmptyWindowWidth, NonClientHeight(metrics) + metrics.statusBarHeight,
+                       false);
+
     program.image.path.clear();
-    if (!program.shell.acquisitionSession) {
+    if (!shell.acquisitionSession) {
         host.SetTitle("Corvane 32 - ");
     }
     host.SetPaneText(Pane::Readout, "");
     host.SetPaneText(Pane::Prompt, "");
     host.SetPaneText(Pane::Image, "");
 
-    MenuState& menu = program.shell.menu;
-    menu.titles = kFullMenuTitles;
-    menu.topEnabled[kMenuWindow] = false;
-    menu.topEnabled[kMenuFaceLift] = false;
-    menu.topEnabled[kMenuPhotometry] = false;
-    menu.nextEnabled = false;
-    menu.reloadEnabled = false;
-    host.ApplyMenuState(menu);
+    shell.shortMenuTitles = false;
+    shell.nextEnabled = false;
+    UpdateMenu(program, host);
+
+    shell.view.zoom = kOneToOne;
+    if (shell.closeUpOpen) {
+        host.CloseModeless(ModelessWindow::CloseUp);
+        shell.closeUpOpen = false;
+        shell.frozen = false;
+    }
+    LayoutChildren(program, host);
     host.InvalidateAll();
 }
 

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "app/box_outline.h"
+#include "app/view_state.h"
 #include "display/display_state.h"
 #include "image/header_record.h"
 #include "image/image_record.h"
@@ -12,6 +14,8 @@
 #include "photometry/object_list.h"
 #include "photometry/photometry_parameters.h"
 #include "photometry/star_input.h"
+
+#include "platform/host.h"
 #include "platform/menu_state.h"
 
 namespace corvane {
@@ -30,15 +34,36 @@ enum class MouseMode {
     PsfSource = 10,
 };
 
+// The last mouse move over the client, kept for the refresh after keyboard scrolling.
+struct MousePosition {
+    int x = 0;
+    int y = 0;
+    bool known = false;
+};
+
 struct ShellState {
     bool openAsRaw = false;           // the next load treats the file as raw pixels
     bool acquisitionSession = false;  // the acquisition program is running
     MouseMode mouseMode = MouseMode::None;
     bool frozen = false;              // close-up and readout stopped by a right click
     bool overlaysShown = false;       // photometry marks drawn over the image
-    MenuState menu;
+    MenuState menu;                   // as last applied; ComputeMenuState decides it
     std::string initialDirectory;     // the start directory, emptied after the first Open
     int openFilterIndex = 1;          // 1 own types, 2 FITS, 3 raw, 4 all files
+
+    ViewState view;
+    BoxOutline boxOutline = MakeBoxOutline(32);
+    CursorShape boxCursor = CursorShape::LargeBox;  // "smallsq" while Small ROI is on
+    bool smallRoi = false;
+    MousePosition lastMouse;
+    bool toolBoxOpen = false;
+    bool closeUpOpen = false;
+    // Menu items that keep their state between the events that set them.
+    bool nextEnabled = false;       // enabled by every load attempt, grayed by the reset
+    bool outputFilesEnabled = false;  // enabled by the first successful load
+    bool acquireAvailable = false;  // the acquisition program was found at start
+    bool faceLiftLocked = false;    // retouching is off while images are handed over
+    bool shortMenuTitles = false;   // the window was too narrow for the full titles
 };
 
 // Retouching and profile clicks: the points a command keeps between its clicks.

@@ -61,6 +61,23 @@ public:
 
     // Header dialog: nothing to show on a console.
     void ShowHeaderDialog(const HeaderDialogFields&) override {}
+    // Main window: the command line has none; sizes are accepted as asked.
+    WindowMetrics GetWindowMetrics() override { return {}; }
+    PixelSize SetWindowSize(int width, int height, bool) override { return {width, height}; }
+    PixelSize GetClientSize() override { return {}; }
+    bool PlaceChildren(const ChildLayout&) override { return true; }
+    void SetScrollBar(ScrollBarKind, const ScrollBarState&) override {}
+    void SetScrollPosition(ScrollBarKind, int) override {}
+    void SetSizeLimits(const SizeLimits&) override {}
+    std::optional<OpenFileChoice> RunOpenFileDialog(const OpenFileRequest&) override {
+        return std::nullopt;
+    }
+    void ShowAboutBox(std::string_view) override {}
+    void RequestClose() override {}
+    void CloseModeless(ModelessWindow) override {}
+    void SetCloseUpTitle(std::string_view) override {}
+    void SendCloseUpPointer(int, int) override {}
+
 };
 
 // "CAPTION: text" with line breaks inside the text written as \n.

@@ -1,53 +1,234 @@
 #include "gui/main_window.h"
 
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
+#include <QMenuBar>
 #include <QProgressBar>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QSessionManager>
 #include <QStatusBar>
+#include <QTimer>
 
+#include "app/command_ids.h"
+#include "app/commands.h"
 #include "app/image_commands.h"
+#include "app/mouse_modes.h"
+#include "app/window_layout.h"
+#include "gui/image_view.h"
 #include "gui/qt_host.h"
-#include "platform/file_lookup.h"
+
+// The resources live in a static library: they are registered by hand.
+static void InitResources() { Q_INIT_RESOURCE(corvane); }
 
 namespace corvane {
 
 MainWindow::MainWindow(Program& program) : program_(program) {
+    InitResources();
     setWindowTitle("Corvane32");
-    setWindowIcon(QIcon(":/corvane.svg"));
-    host_ = std::make_unique<QtHost>(*this, [this] { return IdlePrompt(program_); });
+    setWindowIcon(QIcon(":/corvane.xpm"));
+    host_ = std::make_unique<QtHost>(*this);
+    host_->SetIdlePrompt([this] { return IdlePrompt(program_); });
+    cursors_ = LoadImageCursors();
 
-    for (int i = 0; i < 3; ++i) {
-        panes_[i] = new QLabel(this);
-        statusBar()->addWidget(panes_[i], i == 1 ? 1 : 0);
+    menu_ = BuildCorvaneMenu(menuBar(), this, [this](int id) { Command(id); });
+    menuBar()->installEventFilter(this);
+
+    client_ = new QWidget(this);
+    client_->setAutoFillBackground(true);
+    QPalette white = client_->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    client_->setPalette(white);
+    setCentralWidget(client_);
+
+    view_ = new ImageView(program_, client_);
+    view_->SetHost(host_.get());
+    view_->setCursor(cursors_.cross);
+
+    horizontal_ = new QScrollBar(Qt::Horizontal, client_);
+    vertical_ = new QScrollBar(Qt::Vertical, client_);
+    for (QScrollBar* bar : {horizontal_, vertical_}) {
+        bar->setTracking(false);  // the view moves when the thumb is released
+        bar->setFocusPolicy(Qt::NoFocus);
+        bar->setRange(0, 0);
+        bar->installEventFilter(this);
     }
-    progress_ = new QProgressBar(statusBar());
+    connect(horizontal_, &QScrollBar::actionTriggered, this,
+            [this](int action) { Scroll(ScrollBarKind::Horizontal, action); });
+    connect(vertical_, &QScrollBar::actionTriggered, this,
+            [this](int action) { Scroll(ScrollBarKind::Vertical, action); });
+    connect(horizontal_, &QScrollBar::sliderReleased, this,
+            [this] { Scroll(ScrollBarKind::Horizontal, -1); });
+    connect(vertical_, &QScrollBar::sliderReleased, this,
+            [this] { Scroll(ScrollBarKind::Vertical, -1); });
+
+    corner_ = new QWidget(client_);  // nothing is drawn in it
+    corner_->installEventFilter(this);
+
+    status_ = new QStatusBar(client_);
+    status_->setSizeGripEnabled(true);
+    status_->installEventFilter(this);
+    for (int i = 0; i < 3; ++i) {
+        panes_[i] = new QLabel(status_);
+        // The prompt pane is drawn without a border.
+        panes_[i]->setFrameStyle(i == 1 ? QFrame::NoFrame : (QFrame::Panel | QFrame::Sunken));
+        panes_[i]->setTextFormat(Qt::PlainText);
+    }
+    progress_ = new QProgressBar(status_);
+    progress_->setTextVisible(false);
     progress_->hide();
-    resize(520, 10);
+    statusHeight_ = std::max(20, panes_[0]->fontMetrics().height() + 8);
+
+    setFocusPolicy(Qt::StrongFocus);
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+        if (!OnCloseRequest(program_, *host_)) {
+            manager.cancel();
+        }
+    });
+    resize(kEmptyWindowWidth, 10);
 }
 
 MainWindow::~MainWindow() = default;
 
 Host& MainWindow::GetHost() { return *host_; }
 
-void MainWindow::ApplyMenuState(const MenuState&) {}
+QScrollBar* MainWindow::ScrollBar(ScrollBarKind bar) const {
+    return bar == ScrollBarKind::Horizontal ? horizontal_ : vertical_;
+}
 
-void MainWindow::SetImageCursor(CursorShape) {}
+int MainWindow::MenuBarHeight() const { return menuBar()->sizeHint().height(); }
 
-void MainWindow::OpenCommandLineFile(const std::string& argument) {
-    std::string path = argument;
-    if (!path.empty() && path.front() == '"') {
-        path = path.size() >= 2 ? path.substr(1, path.size() - 2) : std::string();
+void MainWindow::Start(const std::string& commandLine) {
+    StartMainWindow(program_, *host_, QDir::currentPath().toStdString());
+    started_ = true;
+    OpenCommandLineFile(program_, *host_, commandLine);
+}
+
+void MainWindow::Command(int id) { OnCommand(program_, *host_, id); }
+
+void MainWindow::ApplyMenuState(const MenuState& menu) {
+    for (std::size_t i = 0; i < menu_.top.size(); ++i) {
+        menu_.top[i]->setTitle(QString::fromStdString(menu.titles[i]));
+        menu_.top[i]->menuAction()->setEnabled(menu.topEnabled[i]);
     }
-    path = AbsolutePath(path);
-    if (!FileExists(path)) {
+    menu_.items.at(command::kNext)->setEnabled(menu.nextEnabled);
+    menu_.items.at(command::kReload)->setEnabled(menu.reloadEnabled);
+    menu_.items.at(command::kOutputFiles)->setEnabled(menu.outputFilesEnabled);
+    menu_.items.at(command::kAcquire)->setEnabled(menu.acquireEnabled);
+    menu_.items.at(command::kSmallRoi)->setChecked(menu.smallRoiChecked);
+}
+
+void MainWindow::CloseByCommand() {
+    closingByCommand_ = true;
+    close();
+    closingByCommand_ = false;
+}
+
+void MainWindow::Scroll(ScrollBarKind kind, int action) {
+    QScrollBar* bar = ScrollBar(kind);
+    ScrollCode code = ScrollCode::Other;
+    switch (action) {
+        case QAbstractSlider::SliderSingleStepSub: code = ScrollCode::LineUp; break;
+        case QAbstractSlider::SliderSingleStepAdd: code = ScrollCode::LineDown; break;
+        case QAbstractSlider::SliderPageStepSub: code = ScrollCode::PageUp; break;
+        case QAbstractSlider::SliderPageStepAdd: code = ScrollCode::PageDown; break;
+        case QAbstractSlider::SliderMove: code = ScrollCode::ThumbTrack; break;
+        case -1: code = ScrollCode::ThumbPosition; break;
+        default: break;
+    }
+    if (code == ScrollCode::ThumbTrack) {
+        return;  // the thumb moves alone until it is released
+    }
+    OnScroll(program_, *host_, kind, code, bar->sliderPosition());
+    // Whatever the bar did by itself, it shows the offset the view has.
+    const ViewState& view = program_.shell.view;
+    const int offset =
+        kind == ScrollBarKind::Horizontal ? view.horizontalOffset : view.verticalOffset;
+    bar->setSliderPosition(offset);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    host_->NoteWindowSize(event->size());
+    if (!started_ || sizing_ > 0) {
         return;
     }
-    program_.image.path = path;
-    if (!LoadImage(program_, *host_)) {
-        QMessageBox::warning(nullptr, "readfile failed", QString::fromStdString(path));
+    ++sizing_;
+    const SizeKind kind = isMinimized()   ? SizeKind::Other
+                          : isMaximized() ? SizeKind::Maximized
+                                          : SizeKind::Restored;
+    OnSize(program_, *host_, kind, width(), height() - MenuBarHeight());
+    --sizing_;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // The close box is a caption button: refused while a mode waits for its click.
+    if (!closingByCommand_ && event->spontaneous() &&
+        !AllowNonClientClick(program_, *host_, NonClientArea::CaptionButton)) {
+        event->ignore();
         return;
     }
-    program_.shell.menu.reloadEnabled = true;
+    if (!OnCloseRequest(program_, *host_)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        const QPoint p = view_->mapFromGlobal(QCursor::pos());
+        OnCancel(program_, *host_, p.x(), p.y());
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !isMaximized()) {
+        return;
+    }
+    // Maximizing is refused without an image, and while a mode waits for its click.
+    const bool refused =
+        !AllowSizeCommand(program_) || !AllowNonClientDoubleClick(program_, *host_);
+    if (refused) {
+        QTimer::singleShot(0, this, [this] { showNormal(); });
+    }
+}
+
+bool MainWindow::event(QEvent* event) {
+    if (event->type() == QEvent::Leave && started_) {
+        OnNonClientMove(program_, *host_);
+    }
+    return QMainWindow::event(event);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (!started_) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    if (watched == menuBar()) {
+        switch (event->type()) {
+            case QEvent::Enter:
+                OnNonClientMove(program_, *host_);
+                break;
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick:
+                if (!AllowNonClientClick(program_, *host_, NonClientArea::MenuBar)) {
+                    return true;
+                }
+                break;
+            default:
+                break;
+        }
+    } else if (event->type() == QEvent::Enter) {
+        OnPointerOverChild(program_, *host_);
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 }  // namespace corvane

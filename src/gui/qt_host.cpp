@@ -3,14 +3,24 @@
 #include <QApplication>
 #include <QCursor>
 #include <QLabel>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <algorithm>
 
 #include "gui/edit_pixel_dialog.h"
 #include "gui/header_dialog.h"
 #include "gui/main_window.h"
 #include "gui/manual_levels_dialog.h"
 #include "gui/raw_options_dialog.h"
+
+#include "gui/about_box.h"
+#include "gui/image_view.h"
+#include "gui/open_dialog.h"
 
 namespace corvane {
 
@@ -22,14 +32,14 @@ QString ToQt(std::string_view text) {
 
 }  // namespace
 
-QtHost::QtHost(MainWindow& window, std::function<std::string()> idlePrompt)
-    : window_(window), idlePrompt_(std::move(idlePrompt)) {}
+QtHost::QtHost(MainWindow& window) : window_(window) {}
 
 MessageAnswer QtHost::ShowMessage(std::string_view caption, std::string_view text,
                                   MessageIcon icon, MessageButtons buttons) {
     QMessageBox box(&window_);
     box.setWindowTitle(ToQt(caption));
     box.setText(ToQt(text));
+    box.setTextFormat(Qt::PlainText);
     switch (icon) {
         case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
         case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
@@ -72,7 +82,15 @@ void QtHost::PushWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor);
 
 void QtHost::PopWaitCursor() { QApplication::restoreOverrideCursor(); }
 
-void QtHost::SetCursor(CursorShape shape) { window_.SetImageCursor(shape); }
+void QtHost::SetCursor(CursorShape shape) {
+    ImageView* view = window_.View();
+    const QCursor& cursor = window_.Cursors().For(shape);
+    if (shape == CursorShape::Arrow) {
+        view->unsetCursor();
+    } else if (view->cursor().pixmap().cacheKey() != cursor.pixmap().cacheKey()) {
+        view->setCursor(cursor);
+    }
+}
 
 void QtHost::Beep(BeepKind) { QApplication::beep(); }
 
@@ -80,10 +98,10 @@ void QtHost::SetTitle(std::string_view title) { window_.setWindowTitle(ToQt(titl
 
 void QtHost::ApplyMenuState(const MenuState& menu) { window_.ApplyMenuState(menu); }
 
-void QtHost::InvalidateAll() { window_.update(); }
+void QtHost::InvalidateAll() { window_.View()->update(); }
 
 void QtHost::InvalidateRect(const PixelRect& rect) {
-    window_.update(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    window_.View()->update(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
 }
 
 void QtHost::UpdateWindow() { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
@@ -124,5 +142,152 @@ bool QtHost::RunParamsDialog(ParamsDialogFields&, const DialogOk<ParamsDialogFie
 bool QtHost::RunSelectDialog(SelectDialogFields&, const DialogOk<SelectDialogFields>&) {
     return false;
 }
+
+// --- main window geometry, file dialog, about box, modeless windows ---
+
+QMargins QtHost::FrameMargins() const {
+    const QRect frame = window_.frameGeometry();
+    const QRect inner = window_.geometry();
+    return {inner.left() - frame.left(), inner.top() - frame.top(),
+            frame.right() - inner.right(), frame.bottom() - inner.bottom()};
+}
+
+WindowMetrics QtHost::GetWindowMetrics() {
+    // The frame is symmetric left and right; the caption is what the top has beyond the
+    // bottom. The menu bar lies inside the widget, and counts as non-client here.
+    const QMargins frame = FrameMargins();
+    WindowMetrics m;
+    m.sizingFrameWidth = std::max(0, frame.left());
+    m.sizingFrameHeight = std::max(0, frame.bottom());
+    m.captionHeight = std::max(0, frame.top() - frame.bottom());
+    m.menuHeight = window_.MenuBarHeight();
+    const int bar = window_.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    m.verticalScrollWidth = bar;
+    m.horizontalScrollHeight = bar;
+    m.statusBarHeight = window_.StatusBarHeight();
+    QScreen* screen = window_.screen() != nullptr ? window_.screen() : QGuiApplication::primaryScreen();
+    const QRect work = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    m.workAreaRight = work.width();
+    m.workAreaBottom = work.height();
+    m.maximized = window_.isMaximized();
+    return m;
+}
+
+PixelSize QtHost::SetWindowSize(int width, int height, bool atOrigin) {
+    const QMargins frame = FrameMargins();
+    const QSize size(std::max(1, width - 2 * std::max(0, frame.left())),
+                     std::max(1, height - std::max(0, frame.top()) - std::max(0, frame.bottom())));
+    const int menu = window_.MenuBarHeight();
+    if (window_.isMaximized()) {
+        QScreen* screen = window_.screen();
+        const QRect work = screen != nullptr ? screen->availableGeometry() : QRect();
+        if (width >= work.width() && height >= work.height()) {
+            // The window manager keeps a maximized window on the work area.
+            return {size.width(), size.height() - menu};
+        }
+        window_.showNormal();
+        window_.move(work.topLeft());
+    } else if (atOrigin) {
+        if (QScreen* screen = window_.screen()) window_.move(screen->availableGeometry().topLeft());
+    }
+    if (!limits_.resizable) {
+        window_.setFixedSize(size);
+    } else {
+        window_.setMinimumSize(window_.minimumSize().boundedTo(size));
+        window_.setMaximumSize(window_.maximumSize().expandedTo(size));
+        window_.resize(size);
+    }
+    // A window manager may apply the size later; the window has it once the size limits
+    // allow it, and the layout goes by that.
+    widgetSize_ = size.expandedTo(window_.minimumSize()).boundedTo(window_.maximumSize());
+    return {widgetSize_.width(), widgetSize_.height() - menu};
+}
+
+void QtHost::NoteWindowSize(QSize size) { widgetSize_ = size; }
+
+PixelSize QtHost::GetClientSize() {
+    const QSize size = widgetSize_.isValid() ? widgetSize_ : window_.size();
+    return {size.width(), size.height() - window_.MenuBarHeight()};
+}
+
+bool QtHost::PlaceChildren(const ChildLayout& layout) {
+    const int s = window_.StatusBarHeight();
+    const int cw = layout.statusBarWidth;
+    auto place = [](QWidget* w, const ChildRect& r) {
+        w->setGeometry(r.x, r.y, std::max(0, r.width), std::max(0, r.height));
+    };
+    window_.View()->setGeometry(0, 0, std::max(0, layout.horizontalBar.width),
+                                std::max(0, layout.verticalBar.height));
+    place(window_.ScrollBar(ScrollBarKind::Horizontal), layout.horizontalBar);
+    place(window_.ScrollBar(ScrollBarKind::Vertical), layout.verticalBar);
+    place(window_.Corner(), layout.corner);
+    window_.Status()->setGeometry(0, layout.corner.y + layout.corner.height, std::max(0, cw), s);
+    int left = 0;
+    for (int i = 0; i < 3; ++i) {
+        const int edge = layout.paneRightEdges[static_cast<std::size_t>(i)];
+        const int right = edge < 0 ? cw : std::min(edge, cw);
+        window_.Pane(i)->setGeometry(left, 0, std::max(0, right - left), s);
+        left = std::max(left, right);
+    }
+    place(window_.ProgressBar(), layout.progress);
+    window_.ProgressBar()->hide();
+    return true;
+}
+
+void QtHost::SetScrollBar(ScrollBarKind kind, const ScrollBarState& state) {
+    QScrollBar* bar = window_.ScrollBar(kind);
+    // The program counts like a Win32 bar: the last position is max − page + 1.
+    const int last = std::max(state.min, state.max - std::max(state.page - 1, 0));
+    const QSignalBlocker block(bar);
+    bar->setRange(state.min, last);
+    bar->setPageStep(std::max(1, state.page));
+    bar->setSingleStep(1);
+    bar->setValue(state.position);
+    bar->setEnabled(state.enabled);
+}
+
+void QtHost::SetScrollPosition(ScrollBarKind kind, int position) {
+    QScrollBar* bar = window_.ScrollBar(kind);
+    const QSignalBlocker block(bar);
+    bar->setValue(position);
+    bar->setSliderPosition(position);
+}
+
+void QtHost::ApplySizeLimits() {
+    const QMargins frame = FrameMargins();
+    const int fw = 2 * std::max(0, frame.left());
+    const int fh = std::max(0, frame.top()) + std::max(0, frame.bottom());
+    const QSize now = window_.size();
+    if (!limits_.resizable) {
+        window_.setFixedSize(now);
+        return;
+    }
+    const QSize minimum(std::max(1, limits_.minWidth - fw), std::max(1, limits_.minHeight - fh));
+    const QSize maximum(std::max(1, limits_.maxWidth - fw), std::max(1, limits_.maxHeight - fh));
+    window_.setMinimumSize(minimum.boundedTo(now));
+    window_.setMaximumSize(maximum.expandedTo(now));
+}
+
+void QtHost::SetSizeLimits(const SizeLimits& limits) {
+    limits_ = limits;
+    ApplySizeLimits();
+}
+
+std::optional<OpenFileChoice> QtHost::RunOpenFileDialog(const OpenFileRequest& request) {
+    return RunOpenDialog(request, &window_);
+}
+
+void QtHost::ShowAboutBox(std::string_view versionText) {
+    AboutBox box(ToQt(versionText), &window_);
+    box.exec();
+}
+
+void QtHost::RequestClose() { window_.CloseByCommand(); }
+
+void QtHost::CloseModeless(ModelessWindow) {}
+
+void QtHost::SetCloseUpTitle(std::string_view) {}
+
+void QtHost::SendCloseUpPointer(int, int) {}
 
 }  // namespace corvane

@@ -1,6 +1,8 @@
 #pragma once
 // QtHost: the program's Host on the desktop, drawing into the main window.
 
+#include <QMargins>
+#include <QSize>
 #include <functional>
 #include <string>
 
@@ -16,7 +18,7 @@ class MainWindow;
 
 class QtHost : public Host {
 public:
-    QtHost(MainWindow& window, std::function<std::string()> idlePrompt);
+    explicit QtHost(MainWindow& window);
 
     MessageAnswer ShowMessage(std::string_view caption, std::string_view text, MessageIcon icon,
                               MessageButtons buttons) override;
@@ -51,10 +53,35 @@ public:
 
     // Header dialog
     void ShowHeaderDialog(const HeaderDialogFields& fields) override;
+    // The prompt pane's idle text after a long operation.
+    void SetIdlePrompt(std::function<std::string()> idlePrompt) { idlePrompt_ = std::move(idlePrompt); }
+
+    // Main window geometry, file dialog, about box, modeless windows.
+    WindowMetrics GetWindowMetrics() override;
+    PixelSize SetWindowSize(int width, int height, bool atOrigin) override;
+    PixelSize GetClientSize() override;
+    bool PlaceChildren(const ChildLayout& layout) override;
+    void SetScrollBar(ScrollBarKind bar, const ScrollBarState& state) override;
+    void SetScrollPosition(ScrollBarKind bar, int position) override;
+    void SetSizeLimits(const SizeLimits& limits) override;
+    std::optional<OpenFileChoice> RunOpenFileDialog(const OpenFileRequest& request) override;
+    void ShowAboutBox(std::string_view versionText) override;
+    void RequestClose() override;
+    void CloseModeless(ModelessWindow window) override;
+    void SetCloseUpTitle(std::string_view title) override;
+    void SendCloseUpPointer(int x, int y) override;
+    // The size the window was given (by the program or the user), before the layout runs.
+    void NoteWindowSize(QSize size);
 
 private:
+    // The window manager's frame around the main window; none before it is shown.
+    QMargins FrameMargins() const;
+    void ApplySizeLimits();
+
     MainWindow& window_;
     std::function<std::string()> idlePrompt_;
+    SizeLimits limits_;
+    QSize widgetSize_;  // the main window's size as last asked for or reported
 };
 
 }  // namespace corvane

@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace corvane {
 
@@ -69,6 +70,24 @@ struct SelectDialogFields {
     std::string asteroidY;
     bool asteroidChecked = false;
     std::array<SelectStarRow, 16> stars;
+};
+
+// Open-file dialog: the filters in order (numbered from 1), the preset filter and the
+// directory to open in (empty: the current directory).
+struct OpenFileFilter {
+    std::string name;      // "FITS Files (*.FTS;*.FIT;*.FITS;*.MT)"
+    std::string patterns;  // "*.fts;*.fit;*.fits;*.mt"
+};
+
+struct OpenFileRequest {
+    std::vector<OpenFileFilter> filters;
+    int filterIndex = 1;
+    std::string initialDirectory;
+};
+
+struct OpenFileChoice {
+    std::string path;
+    int filterIndex = 1;  // the filter the user left selected
 };
 
 }  // namespace corvane

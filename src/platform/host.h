@@ -4,11 +4,13 @@
 // The program decides, the host shows. Three implementations exist: the Qt window
 // (src/gui), the command line (src/cli) and the recording fake of the tests.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/dialogs.h"
 #include "platform/menu_state.h"
+#include "platform/window_geometry.h"
 
 namespace corvane {
 
@@ -88,6 +90,28 @@ public:
 
     // Header dialog: shows the observation header read-only until the user presses OK.
     virtual void ShowHeaderDialog(const HeaderDialogFields& fields) = 0;
+    // Main window: geometry, children, scroll bars, the file dialog, the about box and the
+    // two modeless windows.
+    virtual WindowMetrics GetWindowMetrics() = 0;
+    // Sets the outer size of the main window (kept in place, or moved to the top-left
+    // corner of the screen when `atOrigin`) and returns the client size it now has.
+    virtual PixelSize SetWindowSize(int width, int height, bool atOrigin) = 0;
+    virtual PixelSize GetClientSize() = 0;
+    // Places scroll bars, corner box, status bar, panes and progress bar in one batch;
+    // false when the batch could not be started (the children stay where they were).
+    virtual bool PlaceChildren(const ChildLayout& layout) = 0;
+    virtual void SetScrollBar(ScrollBarKind bar, const ScrollBarState& state) = 0;
+    virtual void SetScrollPosition(ScrollBarKind bar, int position) = 0;
+    virtual void SetSizeLimits(const SizeLimits& limits) = 0;
+    // The open-file dialog; nullopt when the user cancels.
+    virtual std::optional<OpenFileChoice> RunOpenFileDialog(const OpenFileRequest& request) = 0;
+    virtual void ShowAboutBox(std::string_view versionText) = 0;
+    // Closes the main window the way its close box does (the close guard decides).
+    virtual void RequestClose() = 0;
+    virtual void CloseModeless(ModelessWindow window) = 0;
+    virtual void SetCloseUpTitle(std::string_view title) = 0;
+    // The pointer position over the main window's client, forwarded to the close-up window.
+    virtual void SendCloseUpPointer(int x, int y) = 0;
 };
 
 // The answer a scripted host gives: OK boxes are answered Ok, questions from `answers` in

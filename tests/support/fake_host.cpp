@@ -121,4 +121,60 @@ void FakeHost::ShowHeaderDialog(const HeaderDialogFields& fields) {
     log.push_back("dialog Header");
 }
 
+// --- main window geometry, file dialog, about box, modeless windows ---
+
+WindowMetrics FakeHost::GetWindowMetrics() { return metrics; }
+
+PixelSize FakeHost::SetWindowSize(int width, int height, bool atOrigin) {
+    windowSizes.emplace_back(width, height);
+    windowAtOrigin.push_back(atOrigin);
+    log.push_back("window " + std::to_string(width) + "x" + std::to_string(height));
+    client = {width - HorizontalFrame(metrics), height - NonClientHeight(metrics)};
+    return clientOverride ? *clientOverride : client;
+}
+
+PixelSize FakeHost::GetClientSize() { return clientOverride ? *clientOverride : client; }
+
+bool FakeHost::PlaceChildren(const ChildLayout& layout) {
+    if (placeChildrenFails) {
+        return false;
+    }
+    layouts.push_back(layout);
+    return true;
+}
+
+void FakeHost::SetScrollBar(ScrollBarKind bar, const ScrollBarState& state) {
+    scrollBars[static_cast<int>(bar)] = state;
+    ++scrollBarUpdates;
+}
+
+void FakeHost::SetScrollPosition(ScrollBarKind bar, int position) {
+    scrollBars[static_cast<int>(bar)].position = position;
+}
+
+void FakeHost::SetSizeLimits(const SizeLimits& limits) { sizeLimits = limits; }
+
+std::optional<OpenFileChoice> FakeHost::RunOpenFileDialog(const OpenFileRequest& request) {
+    openRequests.push_back(request);
+    log.push_back("dialog Open");
+    if (openDialogScript.empty()) {
+        return std::nullopt;
+    }
+    std::optional<OpenFileChoice> choice = openDialogScript.front();
+    openDialogScript.pop_front();
+    return choice;
+}
+
+void FakeHost::ShowAboutBox(std::string_view versionText) {
+    aboutTexts.emplace_back(versionText);
+}
+
+void FakeHost::RequestClose() { ++closeRequests; }
+
+void FakeHost::CloseModeless(ModelessWindow window) { closedModeless.push_back(window); }
+
+void FakeHost::SetCloseUpTitle(std::string_view text) { closeUpTitle = std::string(text); }
+
+void FakeHost::SendCloseUpPointer(int x, int y) { closeUpPointers.emplace_back(x, y); }
+
 }  // namespace corvane::test

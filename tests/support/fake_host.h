@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/host.h"
@@ -119,6 +120,41 @@ public:
     // Header dialog: every opening recorded with its field texts.
     std::vector<HeaderDialogFields> headerDialogs;
     void ShowHeaderDialog(const HeaderDialogFields& fields) override;
+    // --- main window geometry, file dialog, about box, modeless windows ---
+    // What the window reports; the client follows every SetWindowSize as a window that
+    // honours the size would, unless clientOverride is set.
+    WindowMetrics metrics;
+    std::optional<PixelSize> clientOverride;
+    PixelSize client;
+    std::vector<std::pair<int, int>> windowSizes;  // every SetWindowSize, in order
+    std::vector<bool> windowAtOrigin;
+    std::vector<ChildLayout> layouts;
+    bool placeChildrenFails = false;
+    ScrollBarState scrollBars[2];  // [Horizontal], [Vertical]
+    int scrollBarUpdates = 0;
+    SizeLimits sizeLimits;
+    std::deque<std::optional<OpenFileChoice>> openDialogScript;  // nullopt or empty: Cancel
+    std::vector<OpenFileRequest> openRequests;
+    std::vector<std::string> aboutTexts;
+    int closeRequests = 0;
+    std::vector<ModelessWindow> closedModeless;
+    std::string closeUpTitle;
+    std::vector<std::pair<int, int>> closeUpPointers;
+
+    WindowMetrics GetWindowMetrics() override;
+    PixelSize SetWindowSize(int width, int height, bool atOrigin) override;
+    PixelSize GetClientSize() override;
+    bool PlaceChildren(const ChildLayout& layout) override;
+    void SetScrollBar(ScrollBarKind bar, const ScrollBarState& state) override;
+    void SetScrollPosition(ScrollBarKind bar, int position) override;
+    void SetSizeLimits(const SizeLimits& limits) override;
+    std::optional<OpenFileChoice> RunOpenFileDialog(const OpenFileRequest& request) override;
+    void ShowAboutBox(std::string_view versionText) override;
+    void RequestClose() override;
+    void CloseModeless(ModelessWindow window) override;
+    void SetCloseUpTitle(std::string_view text) override;
+    void SendCloseUpPointer(int x, int y) override;
+
 };
 
 }  // namespace corvane::test

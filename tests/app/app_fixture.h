@@ -1,0 +1,58 @@
+#pragma once
+// A Program with an image in memory and a FakeHost that reports a plain desktop window.
+
+#include <cstdint>
+#include <vector>
+
+#include "app/program.h"
+#include "support/fake_host.h"
+
+namespace corvane::test {
+
+// Frame 4 + 4 per side, caption 19, menu 20, bars 16, status bar 20, a 1600 × 1200 work area.
+inline WindowMetrics DesktopMetrics() {
+    WindowMetrics m;
+    m.edgeWidth = 2;
+    m.edgeHeight = 2;
+    m.sizingFrameWidth = 4;
+    m.sizingFrameHeight = 4;
+    m.captionHeight = 19;
+    m.menuHeight = 20;
+    m.verticalScrollWidth = 16;
+    m.horizontalScrollHeight = 16;
+    m.statusBarHeight = 20;
+    m.workAreaRight = 1600;
+    m.workAreaBottom = 1200;
+    return m;
+}
+
+struct AppFixture {
+    Program program;
+    FakeHost host;
+    std::vector<std::int16_t> pixels;
+
+    AppFixture() { host.metrics = DesktopMetrics(); }
+
+    // An image shown as the loader leaves it: pixel (c, r) holds c + 1000 × r (stored).
+    void ShowImage(int width, int height) {
+        ImageRecord& image = program.image;
+        image.width = width;
+        image.height = height;
+        SetDisplayGeometry(image);
+        pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+        for (int r = 0; r < height; ++r) {
+            for (int c = 0; c < width; ++c) {
+                pixels[static_cast<std::size_t>(r) * static_cast<std::size_t>(width) +
+                       static_cast<std::size_t>(c)] = static_cast<std::int16_t>((c + 1000 * r) % 30000);
+            }
+        }
+        image.pixels = pixels.data();
+        image.displayImage.assign(static_cast<std::size_t>(image.displayBufferSize), 0);
+        image.loaded = true;
+        image.path = "/data/img009.fit";
+        program.roi.xc = width / 2;
+        program.roi.yc = height / 2;
+    }
+};
+
+}  // namespace corvane::test

@@ -1,0 +1,317 @@
+// The real main window, offscreen: start with a file, accelerators from another window,
+// a click in a mouse mode, and screenshots at three zooms.
+#include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "app/command_ids.h"
+#include "app/program.h"
+#include "gui/image_view.h"
+#include "app/commands.h"
+#include "gui/main_window.h"
+#include "gui/open_dialog.h"
+#include "support/fits_writer.h"
+#include "support/temp_dir.h"
+
+namespace corvane {
+namespace {
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "test_gui";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+// Closes every message box that comes up and keeps its caption and text, so that a test
+// never hangs on one and can check that none appeared.
+class MessageWatcher {
+public:
+    MessageWatcher() {
+        timer_.setInterval(20);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                seen.push_back(box->windowTitle().toStdString() + ": " + box->text().toStdString());
+                box->done(QMessageBox::No);
+            }
+        });
+        timer_.start();
+    }
+    std::vector<std::string> seen;
+
+private:
+    QTimer timer_;
+};
+
+void WriteImage(const std::string& path, int width, int height) {
+    test::FitsImage image;
+    image.width = width;
+    image.height = height;
+    image.values.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (std::size_t i = 0; i < image.values.size(); ++i) {
+        image.values[i] = static_cast<double>(i % 500);
+    }
+    test::WriteFits(path, image);
+}
+
+struct WithApplication {
+    WithApplication() { App(); }
+};
+
+struct Window : WithApplication {
+    Program program;
+    MainWindow window{program};
+    MessageWatcher messages;
+
+    explicit Window(const std::string& commandLine) {
+        window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+        window.Start(commandLine);
+        QApplication::processEvents();
+    }
+    void Command(int id) {
+        window.Menu().items.count(id) ? window.Menu().items.at(id)->trigger()
+                                      : window.Menu().accelerators.at(id)->trigger();
+        QApplication::processEvents();
+    }
+    QSize ClientSize() const { return window.centralWidget()->size(); }
+    // A test pattern in the display bytes: byte (c, r) = (c + 2r) mod 193.
+    void FillDisplay() {
+        ImageRecord& image = program.image;
+        for (int r = 0; r < image.height; ++r) {
+            for (int c = 0; c < image.width; ++c) {
+                image.displayImage[static_cast<std::size_t>(r * image.paddedWidth + c)] =
+                    static_cast<std::uint8_t>((c + 2 * r) % 193);
+            }
+        }
+        window.View()->update();
+    }
+};
+
+TEST(MainWindowScreen, StartsWithTheCommandLineFile) {
+    test::TempDir dir;
+    const std::string path = dir.File("field 1.fit");
+    WriteImage(path, 300, 200);
+    Window w("\"" + path + "\"");
+    EXPECT_EQ(w.window.windowTitle().toStdString(), "Corvane 32 - " + path);
+    EXPECT_EQ(w.window.Pane(2)->text().toStdString(), "  Image: 300 x 200 - 0.1 MB");
+    EXPECT_EQ(w.window.Pane(0)->text(), "");
+    EXPECT_EQ(w.window.Pane(1)->text(), "");
+    const int bar = w.window.ScrollBar(ScrollBarKind::Vertical)->width();
+    EXPECT_EQ(w.ClientSize(), QSize(300 + bar, 200 + bar + w.window.StatusBarHeight()));
+    EXPECT_EQ(w.window.View()->size(), QSize(300, 200));
+    EXPECT_TRUE(w.messages.seen.empty()) << w.messages.seen[0];
+    EXPECT_TRUE(w.window.Menu().items.at(command::kReload)->isEnabled());
+    EXPECT_TRUE(w.window.Menu().top[kMenuPhotometry]->menuAction()->isEnabled());
+
+    w.Command(command::kZoom);
+    EXPECT_EQ(w.window.View()->size(), QSize(600, 400));
+    EXPECT_TRUE(w.messages.seen.empty()) << w.messages.seen[0];
+}
+
+TEST(MainWindowScreen, EmptyStartAndAMissingFile) {
+    test::TempDir dir;
+    Window w(dir.File("missing.fit"));
+    EXPECT_EQ(w.window.windowTitle(), "Corvane32");
+    EXPECT_EQ(w.window.frameGeometry().width(), 520);
+    EXPECT_EQ(w.ClientSize().height(), w.window.StatusBarHeight());
+    EXPECT_FALSE(w.window.Menu().items.at(command::kNext)->isEnabled());
+    EXPECT_FALSE(w.window.Menu().top[kMenuWindow]->menuAction()->isEnabled());
+    EXPECT_TRUE(w.messages.seen.empty());
+}
+
+TEST(MainWindowScreen, AcceleratorsActFromAnotherWindowOfTheProgram) {
+    test::TempDir dir;
+    WriteImage(dir.File("img001.fit"), 1600, 1200);
+    WriteImage(dir.File("img002.fit"), 1600, 1200);
+    Window w(dir.File("img001.fit"));
+    ASSERT_TRUE(w.program.image.loaded);
+    ASSERT_GT(w.program.shell.view.maxHorizontalOffset, 0);
+
+    QWidget other;
+    other.setWindowTitle("Tools");
+    other.resize(168, 24);
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+
+    QTest::keyClick(&other, Qt::Key_Right);
+    EXPECT_EQ(w.program.shell.view.horizontalOffset, 1);
+    QTest::keyClick(&other, Qt::Key_Down);
+    EXPECT_EQ(w.program.shell.view.verticalOffset, 1);
+    QTest::keyClick(&other, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(w.program.shell.view.horizontalOffset, w.program.shell.view.maxHorizontalOffset);
+    EXPECT_EQ(w.window.ScrollBar(ScrollBarKind::Horizontal)->value(),
+              w.program.shell.view.maxHorizontalOffset);
+
+    QTest::keyClick(&other, Qt::Key_F6);
+    QApplication::processEvents();
+    EXPECT_EQ(w.program.image.path, dir.File("img002.fit"));
+    EXPECT_EQ(w.window.windowTitle().toStdString(), "Corvane 32 - " + dir.File("img002.fit"));
+    EXPECT_EQ(w.program.shell.view.horizontalOffset, 0);
+    EXPECT_TRUE(w.messages.seen.empty()) << w.messages.seen[0];
+}
+
+TEST(MainWindowScreen, SetRoiClickStoresThePoint) {
+    test::TempDir dir;
+    WriteImage(dir.File("a.fit"), 300, 200);
+    Window w(dir.File("a.fit"));
+    w.Command(command::kSetRoi);
+    EXPECT_EQ(w.window.Pane(1)->text(), "Select Region of Interest");
+    QTest::mouseMove(w.window.View(), QPoint(40, 30));
+    EXPECT_EQ(w.window.Pane(0)->text().toStdString(), " (40, 30)  " + std::to_string((30 * 300 + 40) % 500));
+    QTest::mouseClick(w.window.View(), Qt::LeftButton, {}, QPoint(40, 30));
+    EXPECT_EQ(w.program.shell.mouseMode, MouseMode::None);
+    EXPECT_EQ(w.program.roi.xc, 40);
+    EXPECT_EQ(w.program.roi.yc, 30);
+    EXPECT_EQ(w.window.Pane(1)->text(), "");
+
+    // Escape cancels the next pick and leaves the region where it is.
+    w.Command(command::kSetRoi);
+    QTest::keyClick(&w.window, Qt::Key_Escape);
+    EXPECT_EQ(w.program.shell.mouseMode, MouseMode::None);
+    EXPECT_EQ(w.window.Pane(1)->text(), "");
+    EXPECT_EQ(w.program.roi.xc, 40);
+}
+
+TEST(MainWindowScreen, ScreenshotsAtThreeZooms) {
+    test::TempDir dir;
+    WriteImage(dir.File("s.fit"), 300, 200);
+    Window w(dir.File("s.fit"));
+    w.FillDisplay();
+    const ColourTable colours = MakeColourTable(w.program);
+    struct Shot {
+        int command;  // 0: as loaded
+        int zoom;
+        const char* file;
+    } shots[] = {{0, 8, "screen_1to1.png"},
+                 {command::kZoom, 16, "screen_2to1.png"},
+                 {command::kResize, 8, nullptr},
+                 {command::kSqueeze, 4, "screen_1to2.png"}};
+    for (const Shot& s : shots) {
+        if (s.command != 0) w.Command(s.command);
+        ASSERT_EQ(w.program.shell.view.zoom, s.zoom);
+        if (s.file == nullptr) continue;
+        const QImage view = w.window.View()->grab().toImage();
+        EXPECT_EQ(view.width(), 300 * s.zoom / 8);
+        // Painting into an image writes the display into it directly: the same picture.
+        QImage direct(view.size(), QImage::Format_RGB32);
+        w.window.View()->render(&direct);
+        EXPECT_EQ(direct.convertToFormat(QImage::Format_RGB32),
+                  view.convertToFormat(QImage::Format_RGB32)) << s.file;
+        // Nearest neighbour through the palette: screen pixel (x, y) shows image pixel
+        // (8x / zoom, 8y / zoom).
+        for (QPoint p : {QPoint(0, 0), QPoint(7, 3), QPoint(101, 57), QPoint(149, 99)}) {
+            const int c = 8 * p.x() / s.zoom;
+            const int r = 8 * p.y() / s.zoom;
+            EXPECT_EQ(view.pixel(p) & 0xFFFFFF,
+                      colours[static_cast<std::size_t>((c + 2 * r) % 193)] & 0xFFFFFF)
+                << s.file << " " << p.x() << "," << p.y();
+        }
+        EXPECT_TRUE(w.window.grab().save(s.file));
+    }
+    EXPECT_TRUE(w.messages.seen.empty()) << w.messages.seen[0];
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// Item texts of a menu, "-" for a separator, submenus as "name>".
+std::vector<std::string> Items(const QMenu* menu) {
+    std::vector<std::string> items;
+    for (const QAction* a : menu->actions()) {
+        items.push_back(a->isSeparator() ? "-"
+                        : a->menu() != nullptr ? a->text().toStdString() + ">"
+                                               : a->text().toStdString());
+    }
+    return items;
+}
+
+TEST(MainWindowScreen, MenuTreeAndRefusedMenuBarInAMode) {
+    Window w("");
+    const CorvaneMenu& m = w.window.Menu();
+    using V = std::vector<std::string>;
+    EXPECT_EQ(Items(m.top[0]), (V{"Open...", "Next\tF6", "Reload", "Close", "-", "Acquire", "-",
+                                  "Exit", "-", "About Corvane..."}));
+    EXPECT_EQ(Items(m.top[1]), (V{"Small ROI"}));
+    EXPECT_EQ(Items(m.top[2]), (V{"Display>", "Set ROI", "Statistics>", "Zoom>", "-",
+                                  "Close-up box", "Tool box", "Header"}));
+    EXPECT_EQ(Items(m.top[2]->actions()[0]->menu()),
+              (V{"Manual...", "Histogram", "Fshow", "Min-Max", "-", "Log.", "Log. x 2",
+                 "Log. x 4", "-", "Hi-pass"}));
+    EXPECT_EQ(Items(m.top[2]->actions()[2]->menu()),
+              (V{"Stats", "Max Min", "Global Max Min", "-", "PSF"}));
+    EXPECT_EQ(Items(m.top[2]->actions()[3]->menu()), (V{"Zoom", "Squeeze", "Resize", "Redraw"}));
+    EXPECT_EQ(Items(m.top[3]), (V{"Edit Pixel Value", "Clean ROI", "Patch", "Median Filter"}));
+    EXPECT_EQ(Items(m.top[4]), (V{"Parameters...", "-", "Initialize star list", "Add star",
+                                  "Select stars...", "-", "Output Files...", "-", "Do!\tF8"}));
+    EXPECT_EQ(m.items.at(command::kNext)->shortcut(), QKeySequence(Qt::Key_F6));
+
+    // The menu bar opens, except while a mode waits for its click.
+    QMenuBar* bar = w.window.menuBar();
+    const QPoint file = bar->actionGeometry(m.top[0]->menuAction()).center();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, file);
+    QApplication::processEvents();
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    QApplication::activePopupWidget()->close();
+    QApplication::processEvents();
+    w.program.shell.mouseMode = MouseMode::SetRoi;
+    QTest::mouseClick(bar, Qt::LeftButton, {}, file);
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+TEST(MainWindowScreen, OverlaysAreRedOnePixelLines) {
+    test::TempDir dir;
+    WriteImage(dir.File("o.fit"), 300, 200);
+    Window w(dir.File("o.fit"));
+    w.Command(command::kInitStarList);
+    QTest::mouseClick(w.window.View(), Qt::LeftButton, {}, QPoint(100, 80));
+    QApplication::processEvents();
+    const QImage view = w.window.View()->grab().toImage();
+    const ApertureOutline& outline = w.program.photometry.star.outline;
+    ASSERT_GT(outline.count, 4);
+    for (int i = 0; i < outline.count; i += outline.count / 4) {
+        const QPoint p(100 + outline.points[i].x, 80 - outline.points[i].y);
+        EXPECT_EQ(view.pixel(p) & 0xFFFFFF, 0xFF0000u) << p.x() << "," << p.y();
+    }
+    // One pixel wide: the pixel just inside the outline's rightmost point is not red.
+    EXPECT_NE(view.pixel(QPoint(100 + 15 - 2, 80)) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_TRUE(w.window.grab().save("screen_overlay.png"));
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+TEST(OpenDialog, FiltersMatchEitherCaseAndRawMatchesEveryName) {
+    OpenFileRequest request;
+    request.filters = ParseOpenFilter(kOpenFilterText);
+    const QStringList filters = QtNameFilters(request);
+    ASSERT_EQ(filters.size(), 4);
+    EXPECT_EQ(filters[1].toStdString(),
+              "FITS Files (*.FTS;*.FIT;*.FITS;*.MT) (*.fts *.FTS *.fit *.FIT *.fits *.FITS *.mt "
+              "*.MT)");
+    EXPECT_EQ(filters[2].toStdString(), "RAW - Raw File Format (*)");
+    EXPECT_EQ(filters[3].toStdString(), "All Files (*)");
+}
+
+}  // namespace
+}  // namespace corvane
