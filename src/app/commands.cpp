@@ -5,6 +5,7 @@
 #include "app/analysis_commands.h"
 #include "app/command_ids.h"
 #include "app/display_commands.h"
+#include "app/header_command.h"
 #include "app/image_commands.h"
 #include "app/menu_model.h"
 #include "app/mouse_modes.h"
@@ -173,6 +174,7 @@ bool OnCommand(Program& program, Host& host, int id) {
             host.RequestClose();
             return true;
         case kHeader:
+            ShowHeader(program, host);
             return true;
         case kCloseUp:
             if (!Shown(program) || shell.closeUpOpen) return true;

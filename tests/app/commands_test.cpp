@@ -65,11 +65,13 @@ TEST(Commands, ImageCommandsDoNothingWithoutAnImage) {
         {cmd::kParameters, "Parameters"}, {cmd::kLog, "Log."},
         {cmd::kLog2, "Log. x 2"},        {cmd::kLog4, "Log. x 4"},
         {cmd::kMedianFilter, "Median"},  {cmd::kClose, "Close"},
+        {cmd::kHeader, "Header"},
     };
     auto activity = [](const test::FakeHost& h) {
         return h.messages.size() + static_cast<std::size_t>(h.progressBegins) +
                static_cast<std::size_t>(h.fullInvalidations) +
                static_cast<std::size_t>(h.manualLevelsRuns) + h.paramsDialogOpenings.size() +
+               h.headerDialogs.size() +
                h.windowSizes.size();
     };
     for (const Case& c : cases) {
