@@ -51,7 +51,7 @@ DecodeResult DecodeFrame(std::span<const std::uint8_t> bytes, AcquisitionFrame& 
     }
     const std::uint32_t byteCount = ReadWord(bytes, 2 * kWord);
     if (byteCount > kMaxCopyDataBytes) {
-        return {FrameStatus::Broken, 0};
+        return {FrameStatus::Oversized, 0};
     }
     const std::size_t total = 3 * kWord + byteCount;
     if (bytes.size() < total) {

@@ -26,7 +26,7 @@ inline constexpr std::uint32_t kCloseImageMessage = 1035;
 // The copy-data number that asks for the load after the reply.
 inline constexpr std::uint32_t kLoadAfterReply = 1;
 
-// A copy-data frame announcing more data than this is not read: the stream is broken.
+// A copy-data frame announcing more data than this is not read, and the stream cannot go on.
 // An image path is at most 255 characters; the margin leaves room for senders that pass a
 // whole buffer.
 inline constexpr std::uint32_t kMaxCopyDataBytes = 65536;
@@ -40,7 +40,8 @@ struct AcquisitionFrame {
 enum class FrameStatus {
     Incomplete,  // more bytes are needed; nothing was consumed
     Complete,    // `frame` holds the frame; `consumed` bytes belong to it
-    Broken,      // an unknown message or an oversized byte count: the stream cannot go on
+    Oversized,   // a copy-data frame announcing more than kMaxCopyDataBytes
+    Broken,      // an unknown message: the stream cannot go on
 };
 
 struct DecodeResult {

@@ -79,7 +79,7 @@ TEST(AcquisitionProtocol, StreamsThatCannotGoOn) {
     const Case cases[] = {
         {"unknown message", EncodeMessage(1036), FrameStatus::Broken},
         {"user message 1025", EncodeMessage(1025), FrameStatus::Broken},
-        {"byte count one past the limit", oversized, FrameStatus::Broken},
+        {"byte count one past the limit", oversized, FrameStatus::Oversized},
         {"byte count at the limit", largest, FrameStatus::Complete},
     };
     for (const Case& c : cases) {

@@ -1,0 +1,255 @@
+#include "gui/acquisition_link.h"
+
+#include <QCoreApplication>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <QWidget>
+#include <span>
+
+#include "platform/acquisition_protocol.h"
+
+namespace corvane {
+
+namespace {
+
+std::span<const std::uint8_t> Bytes(const QByteArray& bytes) {
+    return {reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+            static_cast<std::size_t>(bytes.size())};
+}
+
+}  // namespace
+
+AcquisitionLink::Options AcquisitionLink::DefaultOptions() {
+    Options options;
+    options.scope = CurrentUserName();
+    const std::string found =
+        FindProgram("quib", QCoreApplication::applicationDirPath().toStdString(),
+                    qEnvironmentVariable("PATH").toStdString());
+    options.quibProgram = QString::fromStdString(found);
+    return options;
+}
+
+AcquisitionLink::AcquisitionLink(QWidget& window, Program& program, Host& host,
+                                 std::function<void(int)> runCommand)
+    : QObject(&window),
+      window_(window),
+      program_(program),
+      host_(host),
+      runCommand_(std::move(runCommand)) {
+    // Only this user's programs may hand over files.
+    server_.setSocketOptions(QLocalServer::UserAccessOption);
+    connect(&server_, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* socket = server_.nextPendingConnection()) {
+            connections_[socket] = Connection{};
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] { OnReadyRead(socket); });
+            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            connect(socket, &QObject::destroyed, this, [this, socket] {
+                auto it = connections_.find(socket);
+                if (it != connections_.end() && !it->second.handling) {
+                    connections_.erase(it);
+                }
+            });
+        }
+    });
+}
+
+AcquisitionLink::~AcquisitionLink() {
+    // The sockets go with the server; their destroyed handlers must not find this half gone.
+    for (auto& [socket, connection] : connections_) {
+        socket->disconnect(this);
+    }
+}
+
+void AcquisitionLink::Start(Options options) {
+    options_ = std::move(options);
+    server_.close();
+    Listen(QString::fromStdString(MainWindowServerName(options_.scope)));
+    ApplyAcquisitionProbe(program_, host_, !options_.quibProgram.isEmpty());
+}
+
+bool AcquisitionLink::Listen(const QString& name) {
+    if (server_.listen(name)) {
+        return true;
+    }
+    if (server_.serverError() != QAbstractSocket::AddressInUseError) {
+        return false;
+    }
+    QLocalSocket probe;
+    probe.connectToServer(name);
+    if (probe.waitForConnected(1000)) {
+        // Another Corvane32 of this user has the link; it keeps it.
+        probe.abort();
+        return false;
+    }
+    // Left behind by a Corvane32 that did not end normally.
+    QLocalServer::removeServer(name);
+    return server_.listen(name);
+}
+
+AcquisitionSystem AcquisitionLink::System() {
+    return AcquisitionSystem{
+        [this] { return QuibWindowOpen(); },
+        [this] { return StartQuib(); },
+        [this] {
+            if (window_.isMinimized()) {
+                window_.showNormal();
+            }
+        },
+    };
+}
+
+void AcquisitionLink::Acquire() { corvane::Acquire(program_, host_, System()); }
+
+bool AcquisitionLink::QuibWindowOpen() const {
+    QLocalSocket probe;
+    probe.connectToServer(QString::fromStdString(QuibServerName(options_.scope)));
+    const bool open = probe.waitForConnected(1000);
+    probe.abort();
+    return open;
+}
+
+bool AcquisitionLink::StartQuib() {
+    QProcess process;
+    process.setProgram(options_.quibProgram.isEmpty() ? QStringLiteral("quib")
+                                                      : options_.quibProgram);
+    process.setArguments(options_.quibArguments);
+    qint64 pid = 0;
+    if (!process.startDetached(&pid)) {
+        return false;
+    }
+    WatchQuib(pid);
+    return true;
+}
+
+void AcquisitionLink::WatchQuib(qint64 pid) {
+    StopWatchingQuib();
+    quibWatch_ = ProcessWatch::Open(static_cast<int>(pid));
+    if (!quibWatch_) {
+        // Gone already: the session must not outlive it.
+        QTimer::singleShot(0, this, &AcquisitionLink::OnQuibEnded);
+        return;
+    }
+    if (quibWatch_->Descriptor() >= 0) {
+        quibNotifier_ = new QSocketNotifier(quibWatch_->Descriptor(), QSocketNotifier::Read, this);
+        connect(quibNotifier_, &QSocketNotifier::activated, this, &AcquisitionLink::OnQuibEnded);
+    } else {
+        quibPoll_ = new QTimer(this);
+        connect(quibPoll_, &QTimer::timeout, this, [this] {
+            if (quibWatch_ && quibWatch_->Ended()) {
+                OnQuibEnded();
+            }
+        });
+        quibPoll_->start(500);
+    }
+}
+
+void AcquisitionLink::StopWatchingQuib() {
+    delete quibNotifier_;
+    quibNotifier_ = nullptr;
+    delete quibPoll_;
+    quibPoll_ = nullptr;
+    quibWatch_.reset();
+}
+
+void AcquisitionLink::OnQuibEnded() {
+    StopWatchingQuib();
+    // What quib sent before it ended is handled first: a 1034 among it ends the session
+    // the normal way.
+    std::vector<QPointer<QLocalSocket>> sockets;
+    for (auto& [socket, connection] : connections_) {
+        sockets.emplace_back(socket);
+    }
+    for (const QPointer<QLocalSocket>& socket : sockets) {
+        if (socket) {
+            OnReadyRead(socket);
+        }
+    }
+    if (program_.shell.acquisitionSession) {
+        EndAcquisitionSession(program_, host_);
+        emit QuibVanished();
+    }
+}
+
+void AcquisitionLink::OnReadyRead(QLocalSocket* socket) {
+    auto it = connections_.find(socket);
+    if (it == connections_.end()) {
+        return;
+    }
+    it->second.pending += socket->readAll();
+    Drain(socket);
+}
+
+void AcquisitionLink::Reply(QLocalSocket* socket, quint32 message, qint32 result) {
+    const std::vector<std::uint8_t> reply = EncodeReply(message, result);
+    socket->write(reinterpret_cast<const char*>(reply.data()), static_cast<qint64>(reply.size()));
+    socket->flush();
+}
+
+void AcquisitionLink::Drain(QLocalSocket* socket) {
+    auto it = connections_.find(socket);
+    if (it == connections_.end() || it->second.handling) {
+        return;  // the frame being handled runs a dialog; its loop picks these bytes up
+    }
+    it->second.handling = true;
+    QPointer<QLocalSocket> alive(socket);
+    while (alive) {
+        Connection& connection = connections_[socket];
+        AcquisitionFrame frame;
+        const DecodeResult decoded = DecodeFrame(Bytes(connection.pending), frame);
+        if (decoded.status == FrameStatus::Incomplete) {
+            break;
+        }
+        if (decoded.status == FrameStatus::Broken) {
+            socket->abort();
+            break;
+        }
+        if (decoded.status == FrameStatus::Oversized) {
+            // Its data cannot be read, as a copy-data record with a bad pointer.
+            HandleCopyData(program_, host_, System(), 0, {});
+            if (alive) {
+                Reply(socket, kCopyDataMessage, 0);
+                socket->abort();
+            }
+            break;
+        }
+        connection.pending.remove(0, static_cast<qsizetype>(decoded.consumed));
+
+        switch (frame.message) {
+            case kCopyDataMessage: {
+                const HandOver outcome =
+                    HandleCopyData(program_, host_, System(), frame.number, frame.data);
+                if (alive) {
+                    Reply(socket, kCopyDataMessage, outcome == HandOver::Refused ? 0 : 1);
+                }
+                if (outcome == HandOver::ReloadPosted) {
+                    // The sender goes on at once; the load follows as a posted Reload.
+                    QTimer::singleShot(0, this, [this] { runCommand_(kReloadCommand); });
+                }
+                break;
+            }
+            case kSessionEndedMessage:
+                StopWatchingQuib();
+                EndAcquisitionSession(program_, host_);
+                if (alive) {
+                    Reply(socket, kSessionEndedMessage, 0);
+                }
+                break;
+            case kCloseImageMessage:
+                ReleaseImageForAcquisition(program_, host_);
+                if (alive) {
+                    Reply(socket, kCloseImageMessage, 0);
+                }
+                break;
+        }
+        emit FrameHandled(frame.message);
+    }
+    if (alive) {
+        connections_[socket].handling = false;
+    } else {
+        connections_.erase(socket);
+    }
+}
+
+}  // namespace corvane
