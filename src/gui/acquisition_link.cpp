@@ -70,12 +70,7 @@ void AcquisitionLink::Start(Options options) {
 }
 
 bool AcquisitionLink::Listen(const QString& name) {
-    if (server_.listen(name)) {
-        return true;
-    }
-    if (server_.serverError() != QAbstractSocket::AddressInUseError) {
-        return false;
-    }
+    // Listening replaces a socket of the same name, so ask first whether one answers.
     QLocalSocket probe;
     probe.connectToServer(name);
     if (probe.waitForConnected(1000)) {
@@ -83,7 +78,7 @@ bool AcquisitionLink::Listen(const QString& name) {
         probe.abort();
         return false;
     }
-    // Left behind by a Corvane32 that did not end normally.
+    // Whatever is left is from a Corvane32 that did not end normally.
     QLocalServer::removeServer(name);
     return server_.listen(name);
 }

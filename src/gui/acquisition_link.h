@@ -50,6 +50,8 @@ public:
     void Acquire();
 
     bool Listening() const { return server_.isListening(); }
+    // The started quib while it is watched; 0 when none is.
+    int QuibPid() const { return quibWatch_ ? quibWatch_->Pid() : 0; }
     QString ServerName() const { return server_.serverName(); }
 
 signals:

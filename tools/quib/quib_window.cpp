@@ -66,33 +66,30 @@ QuibWindow::QuibWindow(QuibOptions options)
             socket->disconnectFromServer();
         }
     });
+    // The folder's baseline comes first: once the server answers, every file written
+    // counts as new.
+    clock_.start();
+    StartWatching();
+    connect(&pollTimer_, &QTimer::timeout, this, &QuibWindow::Scan);
+    pollTimer_.start(options_.pollMs);
+
     const QString serverName = FromStd(corvane::QuibServerName(options_.scope.toStdString()));
     if (!TakeServer(serverName)) {
         Report("Another quib is running (" + serverName + ")");
     }
-
-    clock_.start();
-    connect(&pollTimer_, &QTimer::timeout, this, &QuibWindow::Scan);
-    pollTimer_.start(options_.pollMs);
-    StartWatching();
 }
 
 QuibWindow::~QuibWindow() = default;
 
 bool QuibWindow::TakeServer(const QString& name) {
-    if (server_.listen(name)) {
-        return true;
-    }
-    if (server_.serverError() != QAbstractSocket::AddressInUseError) {
-        return false;
-    }
+    // Listening replaces a socket of the same name, so ask first whether one answers.
     QLocalSocket probe;
     probe.connectToServer(name);
     if (probe.waitForConnected(1000)) {
         probe.abort();
         return false;
     }
-    // Left behind by a quib that did not end normally.
+    // Whatever is left is from a quib that did not end normally.
     QLocalServer::removeServer(name);
     return server_.listen(name);
 }
@@ -163,7 +160,9 @@ void QuibWindow::Scan() {
             Report("Could not hand over " + path + ": " + error);
         }
         // Told at once when the camera starts on the held file again.
-        systemWatch_->removePaths(systemWatch_->files());
+        if (!systemWatch_->files().isEmpty()) {
+            systemWatch_->removePaths(systemWatch_->files());
+        }
         systemWatch_->addPath(path);
     }
     sending_ = false;

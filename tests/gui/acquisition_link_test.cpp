@@ -1,0 +1,193 @@
+// The main window's link with real processes: quib started by Acquire on a folder of the
+// test, images handed over and loaded, malformed frames, the end of the session and the
+// end of quib without one.
+
+#include <gtest/gtest.h>
+
+#include <QLocalSocket>
+#include <QWidget>
+#include <csignal>
+#include <span>
+
+#include "app/acquisition.h"
+#include "app/image_commands.h"
+#include "gui/acquisition_link.h"
+#include "platform/acquisition_protocol.h"
+#include "quib_process.h"
+#include "support/fake_host.h"
+#include "support/fits_writer.h"
+#include "support/temp_dir.h"
+
+namespace corvane::test {
+namespace {
+
+FitsImage Frame(int value) {
+    FitsImage image;
+    image.width = 64;
+    image.height = 64;
+    image.values.assign(64 * 64, value);
+    return image;
+}
+
+struct LinkBench {
+    QApplication& application = TestApplication();
+    TempDir dir;
+    std::string scope = UniqueScope("link");
+    QWidget window;
+    Program program;
+    FakeHost host;
+    std::vector<int> commands;
+    AcquisitionLink link{window, program, host, [this](int id) {
+                             commands.push_back(id);
+                             if (id == kReloadCommand) {
+                                 LoadImage(program, host);
+                             }
+                         }};
+
+    explicit LinkBench(const QString& quib = QuibPath()) {
+        AcquisitionLink::Options options;
+        options.scope = scope;
+        options.quibProgram = quib;
+        options.quibArguments = QuibArguments(dir.Path(), scope, 400);
+        link.Start(options);
+    }
+    ~LinkBench() {
+        if (link.QuibPid() > 0) {
+            ::kill(link.QuibPid(), SIGKILL);
+        }
+    }
+    const std::string& Prompt() const { return host.panes[static_cast<int>(Pane::Prompt)]; }
+    bool Shows(const std::string& name) const {
+        return program.image.loaded && program.image.path == dir.File(name);
+    }
+};
+
+// A client of the link: sends raw bytes and reads the replies.
+std::vector<AcquisitionReply> SendRaw(const std::string& scope, const std::vector<std::uint8_t>& bytes,
+                                      std::size_t replies) {
+    QLocalSocket socket;
+    socket.connectToServer(QString::fromStdString(MainWindowServerName(scope)));
+    EXPECT_TRUE(socket.waitForConnected(3000));
+    socket.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    socket.flush();
+    QByteArray answer;
+    WaitUntil([&] {
+        answer += socket.readAll();
+        return answer.size() >= static_cast<qsizetype>(replies * kReplySize) ||
+               socket.state() != QLocalSocket::ConnectedState;
+    }, 5000);
+    std::vector<AcquisitionReply> decoded;
+    for (qsizetype at = 0; at + static_cast<qsizetype>(kReplySize) <= answer.size();
+         at += static_cast<qsizetype>(kReplySize)) {
+        decoded.push_back(*DecodeReply(std::span(
+            reinterpret_cast<const std::uint8_t*>(answer.constData() + at), kReplySize)));
+    }
+    return decoded;
+}
+
+TEST(AcquisitionLink, SessionWithQuib) {
+    ASSERT_FALSE(QuibPath().isEmpty());
+    LinkBench b;
+    ASSERT_TRUE(b.link.Listening());
+    EXPECT_TRUE(b.host.menu.acquireEnabled) << "quib was found";
+
+    b.link.Acquire();
+    ASSERT_TRUE(b.program.shell.acquisitionSession) << ::testing::PrintToString(b.host.MessageLines());
+    EXPECT_EQ(b.host.title, "Corvane32 - (Acquiring...)");
+    ASSERT_TRUE(WaitUntil([&] { return QuibRunning(b.scope); }));
+
+    b.link.Acquire();
+    ASSERT_EQ(b.host.MessageLines(),
+              std::vector<std::string>{"MSG 713: Acquisition module already loaded"});
+
+    for (const char* name : {"n001.fit", "n002.fit"}) {
+        WriteFits(b.dir.File(name), Frame(7));
+        ASSERT_TRUE(WaitUntil([&] { return b.Shows(name); })) << name;
+        EXPECT_EQ(b.Prompt(), b.dir.File(name));
+        EXPECT_EQ(b.host.title, "Corvane32 - (Acquiring...)");
+        EXPECT_FALSE(b.host.menu.topEnabled[kMenuFaceLift]);
+    }
+    EXPECT_EQ(b.commands, (std::vector<int>{kReloadCommand, kReloadCommand}));
+    EXPECT_TRUE(RefuseCloseDuringAcquisition(b.program, b.host));
+
+    ::kill(b.link.QuibPid(), SIGTERM);  // quib closes its window: 1034
+    ASSERT_TRUE(WaitUntil([&] { return !b.program.shell.acquisitionSession; }));
+    EXPECT_EQ(b.host.title, "Corvane 32 - " + b.dir.File("n002.fit"));
+    EXPECT_EQ(b.Prompt(), "");
+    EXPECT_TRUE(b.host.menu.acquireEnabled);
+    EXPECT_TRUE(b.host.menu.topEnabled[kMenuFaceLift]);
+    EXPECT_TRUE(b.Shows("n002.fit"));
+}
+
+TEST(AcquisitionLink, QuibThatDiesEndsTheSession) {
+    ASSERT_FALSE(QuibPath().isEmpty());
+    LinkBench b;
+    int vanished = 0;
+    QObject::connect(&b.link, &AcquisitionLink::QuibVanished, [&] { ++vanished; });
+    b.link.Acquire();
+    ASSERT_TRUE(b.program.shell.acquisitionSession);
+    ASSERT_TRUE(WaitUntil([&] { return QuibRunning(b.scope); }));
+    ::kill(b.link.QuibPid(), SIGKILL);
+    ASSERT_TRUE(WaitUntil([&] { return !b.program.shell.acquisitionSession; }));
+    EXPECT_EQ(vanished, 1);
+    EXPECT_FALSE(RefuseCloseDuringAcquisition(b.program, b.host));
+    EXPECT_TRUE(b.host.menu.acquireEnabled);
+}
+
+TEST(AcquisitionLink, QuibThatCannotStart) {
+    TempDir elsewhere;
+    LinkBench b(QString::fromStdString(elsewhere.File("quib")));
+    b.link.Acquire();
+    EXPECT_FALSE(b.program.shell.acquisitionSession);
+    ASSERT_EQ(b.host.messages.size(), 1u);
+    EXPECT_EQ(b.host.messages[0].caption, "MSG 712");
+}
+
+TEST(AcquisitionLink, FramesFromAnySender) {
+    LinkBench b;
+    WriteFits(b.dir.File("x.fit"), Frame(3));
+    const std::string path = b.dir.File("x.fit");
+
+    // No terminator within the byte count.
+    std::vector<std::uint8_t> bad(path.begin(), path.end());
+    std::vector<AcquisitionReply> replies = SendRaw(b.scope, EncodeCopyDataBytes(1, bad), 1);
+    ASSERT_EQ(replies.size(), 1u);
+    EXPECT_EQ(replies[0].message, kCopyDataMessage);
+    EXPECT_EQ(replies[0].result, 0);
+    EXPECT_EQ(b.host.MessageLines(), std::vector<std::string>{"Error 423: Bad pointer"});
+    EXPECT_EQ(b.host.messages[0].icon, MessageIcon::None);
+    EXPECT_TRUE(b.commands.empty());
+
+    // Number 2 loads before the reply; then 1035 releases the image; all on one stream.
+    std::vector<std::uint8_t> stream = EncodeCopyData(2, path);
+    const std::vector<std::uint8_t> release = EncodeMessage(kCloseImageMessage);
+    stream.insert(stream.end(), release.begin(), release.end());
+    int loadedAtRelease = -1;
+    QObject::connect(&b.link, &AcquisitionLink::FrameHandled, [&](quint32 message) {
+        if (message == kCopyDataMessage) {
+            loadedAtRelease = b.program.image.loaded ? 1 : 0;
+        }
+    });
+    replies = SendRaw(b.scope, stream, 2);
+    ASSERT_EQ(replies.size(), 2u);
+    EXPECT_EQ(replies[0].result, 1);
+    EXPECT_EQ(replies[1].message, kCloseImageMessage);
+    EXPECT_EQ(loadedAtRelease, 1);
+    EXPECT_FALSE(b.program.image.loaded);
+    EXPECT_TRUE(b.commands.empty()) << "no Reload for number 2";
+
+    // A copy-data frame too large to read, then an unknown message: both end the stream.
+    std::vector<std::uint8_t> huge = EncodeCopyDataBytes(1, {});
+    huge[8] = 0xFF;
+    huge[9] = 0xFF;
+    huge[10] = 0xFF;
+    replies = SendRaw(b.scope, huge, 1);
+    ASSERT_EQ(replies.size(), 1u);
+    EXPECT_EQ(replies[0].result, 0);
+    EXPECT_EQ(b.host.messages.size(), 2u);
+    EXPECT_TRUE(SendRaw(b.scope, EncodeMessage(4711), 1).empty());
+    EXPECT_EQ(b.host.messages.size(), 2u);
+}
+
+}  // namespace
+}  // namespace corvane::test

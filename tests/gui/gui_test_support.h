@@ -1,0 +1,42 @@
+#pragma once
+// The application object of the widget tests, and waiting on the event loop.
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <functional>
+
+namespace corvane::test {
+
+// One QApplication for the whole test program, made on first use and kept to the end.
+inline QApplication& TestApplication() {
+    static int argc = 1;
+    static char name[] = "test_gui";
+    static char* argv[] = {name, nullptr};
+    static QApplication* application = new QApplication(argc, argv);
+    return *application;
+}
+
+// Runs the event loop until `done` holds; false when `timeoutMs` passed first.
+inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 15000) {
+    TestApplication();
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+// Runs the event loop for `ms` milliseconds.
+inline void Pump(int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    WaitUntil([&] { return clock.elapsed() >= ms; }, ms + 1000);
+}
+
+}  // namespace corvane::test

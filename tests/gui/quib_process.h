@@ -1,0 +1,45 @@
+#pragma once
+// quib as the tests run it: a real process, offscreen, on a folder of the test, under a
+// link scope of its own so that tests never meet each other or a running Corvane32.
+
+#include <QLocalSocket>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <atomic>
+#include <string>
+#include <unistd.h>
+
+#include "gui_test_support.h"
+#include "platform/acquisition_protocol.h"
+
+namespace corvane::test {
+
+inline std::string UniqueScope(const char* what) {
+    static std::atomic<int> counter{0};
+    return std::string("test-") + what + "-" + std::to_string(::getpid()) + "-" +
+           std::to_string(counter++);
+}
+
+inline QString QuibPath() { return qEnvironmentVariable("CORVANE_QUIB"); }
+
+// The arguments that point quib at `folder` with short waits.
+inline QStringList QuibArguments(const std::string& folder, const std::string& scope,
+                                 int settleMs, const QStringList& extra = {}) {
+    QStringList arguments{"--folder",    QString::fromStdString(folder),
+                          "--scope",     QString::fromStdString(scope),
+                          "--settle-ms", QString::number(settleMs),
+                          "--poll-ms",   "40",
+                          "-platform",   "offscreen"};
+    return arguments + extra;
+}
+
+// True while a quib window of `scope` is open.
+inline bool QuibRunning(const std::string& scope) {
+    QLocalSocket probe;
+    probe.connectToServer(QString::fromStdString(QuibServerName(scope)));
+    const bool open = probe.waitForConnected(500);
+    probe.abort();
+    return open;
+}
+
+}  // namespace corvane::test
