@@ -20,7 +20,10 @@ inline std::string UniqueScope(const char* what) {
            std::to_string(counter++);
 }
 
-inline QString QuibPath() { return qEnvironmentVariable("CORVANE_QUIB"); }
+inline QString QuibPath() {
+    const QString chosen = qEnvironmentVariable("CORVANE_QUIB");
+    return chosen.isEmpty() ? QStringLiteral(CORVANE_QUIB_PATH) : chosen;
+}
 
 // The arguments that point quib at `folder` with short waits.
 inline QStringList QuibArguments(const std::string& folder, const std::string& scope,
