@@ -1,0 +1,94 @@
+#include "gui/close_up_window.h"
+
+#include <QCloseEvent>
+#include <QImage>
+#include <QPainter>
+#include <QPolygon>
+
+namespace corvane {
+
+namespace {
+
+// Grey levels 0 … 192 from black to white, as the display palette runs.
+QList<QRgb> GreyRamp() {
+    QList<QRgb> colours;
+    for (int i = 0; i <= 192; ++i) {
+        const int level = (i * 255 + 96) / 192;
+        colours.append(qRgb(level, level, level));
+    }
+    return colours;
+}
+
+// A byte past the palette shows black rather than whatever lies beyond the table.
+QList<QRgb> FullTable(QList<QRgb> colours) {
+    colours.resize(256, qRgb(0, 0, 0));
+    return colours;
+}
+
+}  // namespace
+
+CloseUpWindow::CloseUpWindow(QWidget& owner, const Program& program,
+                             std::function<CloseUpView()> view)
+    : QWidget(&owner, Qt::Tool),
+      owner_(owner),
+      program_(program),
+      view_(std::move(view)),
+      colours_(GreyRamp()) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFocusPolicy(Qt::NoFocus);
+    setWindowTitle(CloseUpTitle(false));
+    setFixedSize(kCloseUpClientSize, kCloseUpClientSize);
+    move(owner.mapToGlobal(QPoint(300, 0)));
+}
+
+void CloseUpWindow::SetPointer(int x, int y) {
+    pointer_ = {x, y};
+    update();
+    ReturnFocus();
+}
+
+void CloseUpWindow::ReturnFocus() {
+    if (isActiveWindow()) {
+        owner_.activateWindow();
+    }
+}
+
+void CloseUpWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    ReturnFocus();
+}
+
+void CloseUpWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    CloseUpBlock block;
+    if (!CopyCloseUpBlock(program_.image, view_ ? view_() : CloseUpView{}, pointer_.x,
+                          pointer_.y, block)) {
+        ReturnFocus();
+        return;
+    }
+    QImage image(block.bytes.data(), kCloseUpBlockSize, kCloseUpBlockSize, kCloseUpBlockSize,
+                 QImage::Format_Indexed8);
+    image.setColorTable(FullTable(colours_));
+    // Nearest neighbour: every image pixel a four-by-four cell.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    const int columns = block.source.columns;
+    const int rows = block.source.rows;
+    painter.drawImage(QRect(0, 0, columns * kCloseUpScale, rows * kCloseUpScale), image,
+                      QRect(0, 0, columns, rows));
+
+    QPolygon marker;
+    for (const ClientPoint& p : kCloseUpMarker) {
+        marker << QPoint(p.x, p.y);
+    }
+    painter.setPen(QPen(QColor(kMarkerRed, kMarkerGreen, kMarkerBlue), 1));
+    painter.drawPolyline(marker);
+    ReturnFocus();
+}
+
+void CloseUpWindow::closeEvent(QCloseEvent* event) {
+    emit Closed();
+    event->accept();
+}
+
+}  // namespace corvane
