@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <span>
 
+#include "gui/local_server.h"
 #include "platform/acquisition_protocol.h"
 
 namespace corvane {
@@ -65,22 +66,9 @@ AcquisitionLink::~AcquisitionLink() {
 void AcquisitionLink::Start(Options options) {
     options_ = std::move(options);
     server_.close();
-    Listen(QString::fromStdString(MainWindowServerName(options_.scope)));
+    // A second Corvane32 of this user leaves the link to the first.
+    ListenAlone(server_, QString::fromStdString(MainWindowServerName(options_.scope)));
     ApplyAcquisitionProbe(program_, host_, !options_.quibProgram.isEmpty());
-}
-
-bool AcquisitionLink::Listen(const QString& name) {
-    // Listening replaces a socket of the same name, so ask first whether one answers.
-    QLocalSocket probe;
-    probe.connectToServer(name);
-    if (probe.waitForConnected(1000)) {
-        // Another Corvane32 of this user has the link; it keeps it.
-        probe.abort();
-        return false;
-    }
-    // Whatever is left is from a Corvane32 that did not end normally.
-    QLocalServer::removeServer(name);
-    return server_.listen(name);
 }
 
 AcquisitionSystem AcquisitionLink::System() {

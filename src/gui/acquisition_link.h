@@ -66,7 +66,6 @@ private:
         bool handling = false;
     };
 
-    bool Listen(const QString& name);
     bool QuibWindowOpen() const;
     bool StartQuib();
     void WatchQuib(qint64 pid);

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <cstdio>
 
+#include "gui/local_server.h"
 #include "platform/acquisition_protocol.h"
 
 namespace quib {
@@ -74,25 +75,12 @@ QuibWindow::QuibWindow(QuibOptions options)
     pollTimer_.start(options_.pollMs);
 
     const QString serverName = FromStd(corvane::QuibServerName(options_.scope.toStdString()));
-    if (!TakeServer(serverName)) {
+    if (!corvane::ListenAlone(server_, serverName)) {
         Report("Another quib is running (" + serverName + ")");
     }
 }
 
 QuibWindow::~QuibWindow() = default;
-
-bool QuibWindow::TakeServer(const QString& name) {
-    // Listening replaces a socket of the same name, so ask first whether one answers.
-    QLocalSocket probe;
-    probe.connectToServer(name);
-    if (probe.waitForConnected(1000)) {
-        probe.abort();
-        return false;
-    }
-    // Whatever is left is from a quib that did not end normally.
-    QLocalServer::removeServer(name);
-    return server_.listen(name);
-}
 
 void QuibWindow::StartWatching() {
     WatchSettings settings;

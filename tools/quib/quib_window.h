@@ -46,7 +46,6 @@ private:
     void Scan();
     void ChooseFolder();
     void Report(const QString& line);
-    bool TakeServer(const QString& name);
 
     QuibOptions options_;
     QLocalServer server_;
