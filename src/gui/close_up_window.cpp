@@ -9,19 +9,14 @@ namespace corvane {
 
 namespace {
 
-// Grey levels 0 … 192 from black to white, as the display palette runs.
-QList<QRgb> GreyRamp() {
-    QList<QRgb> colours;
-    for (int i = 0; i <= 192; ++i) {
-        const int level = (i * 255 + 96) / 192;
-        colours.append(qRgb(level, level, level));
+// The display palette as a colour table of 256 entries: a byte past the palette shows
+// black rather than whatever lies beyond the table.
+QList<QRgb> ColourTable(const DisplayPalette& palette) {
+    QList<QRgb> colours(256, qRgb(0, 0, 0));
+    for (int i = 0; i < kPaletteEntries; ++i) {
+        const PaletteEntry& e = palette.entries[static_cast<std::size_t>(i)];
+        colours[i] = qRgb(e.red, e.green, e.blue);
     }
-    return colours;
-}
-
-// A byte past the palette shows black rather than whatever lies beyond the table.
-QList<QRgb> FullTable(QList<QRgb> colours) {
-    colours.resize(256, qRgb(0, 0, 0));
     return colours;
 }
 
@@ -33,7 +28,7 @@ CloseUpWindow::CloseUpWindow(QWidget& owner, const Program& program,
       owner_(owner),
       program_(program),
       view_(std::move(view)),
-      colours_(GreyRamp()) {
+      colours_(ColourTable(program.display.palette)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
@@ -69,7 +64,7 @@ void CloseUpWindow::paintEvent(QPaintEvent*) {
     }
     QImage image(block.bytes.data(), kCloseUpBlockSize, kCloseUpBlockSize, kCloseUpBlockSize,
                  QImage::Format_Indexed8);
-    image.setColorTable(FullTable(colours_));
+    image.setColorTable(colours_);
     // Nearest neighbour: every image pixel a four-by-four cell.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     const int columns = block.source.columns;

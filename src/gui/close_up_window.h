@@ -21,8 +21,6 @@ public:
     // The pointer message: client position over the main window.
     void SetPointer(int x, int y);
     ClientPoint Pointer() const { return pointer_; }
-    // The display palette as colours, one per display byte.
-    void SetColours(QList<QRgb> colours) { colours_ = std::move(colours); }
 
 signals:
     void Closed();
@@ -39,7 +37,7 @@ private:
     const Program& program_;
     std::function<CloseUpView()> view_;
     ClientPoint pointer_;
-    QList<QRgb> colours_;
+    QList<QRgb> colours_;  // the display palette, fixed for the run
 };
 
 }  // namespace corvane

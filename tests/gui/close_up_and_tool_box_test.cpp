@@ -34,8 +34,11 @@ void ShowDisplay(Program& program, int width, int height) {
     image.loaded = true;
 }
 
-// The grey the close-up shows for image pixel (c, r) of ShowDisplay.
-int GreyAt(int c, int r) { return ((c + r) % 193 * 255 + 96) / 192; }
+// The colour the close-up shows for image pixel (c, r) of ShowDisplay.
+QRgb ColourAt(int c, int r) {
+    const PaletteEntry e = MakeDisplayPalette().entries[static_cast<std::size_t>((c + r) % 193)];
+    return qRgb(e.red, e.green, e.blue);
+}
 
 QImage Grab(QWidget& widget) {
     widget.show();
@@ -60,11 +63,11 @@ TEST(CloseUpWindow, DrawsTheBlockFourTimesWithTheMarker) {
     ASSERT_EQ(shot.size(), QSize(128, 128));
 
     // Column 85, row 84 at the top-left; pixel (100, 100) in the cell at (60, 64).
-    EXPECT_EQ(qRed(shot.pixel(0, 0)), GreyAt(85, 84));
-    EXPECT_EQ(qRed(shot.pixel(3, 3)), GreyAt(85, 84));
-    EXPECT_EQ(qRed(shot.pixel(4, 0)), GreyAt(86, 84));
-    EXPECT_EQ(qRed(shot.pixel(61, 65)), GreyAt(100, 100));
-    EXPECT_EQ(qRed(shot.pixel(127, 127)), GreyAt(116, 115));
+    EXPECT_EQ(shot.pixel(0, 0), ColourAt(85, 84));
+    EXPECT_EQ(shot.pixel(3, 3), ColourAt(85, 84));
+    EXPECT_EQ(shot.pixel(4, 0), ColourAt(86, 84));
+    EXPECT_EQ(shot.pixel(61, 65), ColourAt(100, 100));
+    EXPECT_EQ(shot.pixel(127, 127), ColourAt(116, 115));
     for (const QPoint p : {QPoint(59, 63), QPoint(64, 68), QPoint(62, 63), QPoint(59, 66)}) {
         EXPECT_EQ(shot.pixel(p), qRgb(0, 255, 0)) << p.x() << "," << p.y();
     }
@@ -73,7 +76,7 @@ TEST(CloseUpWindow, DrawsTheBlockFourTimesWithTheMarker) {
     view = {16, 7, 3};
     closeUp->SetPointer(100, 100);
     shot = closeUp->grab().toImage();
-    EXPECT_EQ(qRed(shot.pixel(61, 65)), GreyAt(57, 53));
+    EXPECT_EQ(shot.pixel(61, 65), ColourAt(57, 53));
 
     QSignalSpy closed(closeUp, &CloseUpWindow::Closed);
     closeUp->close();
@@ -89,7 +92,7 @@ TEST(CloseUpWindow, LowImageLeavesTheRestEmpty) {
     closeUp->SetPointer(40, 2);
     const QImage shot = Grab(*closeUp);
     Keep(shot, "close_up_low_image");
-    EXPECT_EQ(qRed(shot.pixel(0, 15)), GreyAt(25, 3));
+    EXPECT_EQ(shot.pixel(0, 15), ColourAt(25, 3));
     const QRgb background = shot.pixel(0, 100);
     EXPECT_EQ(background, shot.pixel(127, 16)) << "below the image: one plain background";
     closeUp->close();
