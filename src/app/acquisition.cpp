@@ -13,12 +13,12 @@ void ApplyAcquisitionProbe(Program& program, Host& host, bool quibFound) {
     host.ApplyMenuState(program.shell.menu);
 }
 
-bool Acquire(Program& program, Host& host, const AcquisitionSystem& system) {
-    if (system.quibWindowOpen && system.quibWindowOpen()) {
+bool Acquire(Program& program, Host& host) {
+    if (host.AcquisitionWindowOpen()) {
         host.ShowMessage("MSG 713", "Acquisition module already loaded", MessageIcon::Warning);
         return false;
     }
-    if (!system.startQuib || !system.startQuib()) {
+    if (!host.StartAcquisitionProgram()) {
         host.ShowMessage("MSG 712",
                          "Cannot load aquisition module. Make sure the program quib.exe is "
                          "stored in the Windows System directory",
@@ -35,8 +35,8 @@ bool Acquire(Program& program, Host& host, const AcquisitionSystem& system) {
     return true;
 }
 
-HandOver HandleCopyData(Program& program, Host& host, const AcquisitionSystem& system,
-                        std::uint32_t number, std::span<const std::uint8_t> data) {
+HandOver HandleCopyData(Program& program, Host& host, std::uint32_t number,
+                        std::span<const std::uint8_t> data) {
     std::optional<std::string> path = CopyDataString(data);
     if (!path) {
         host.ShowMessage("Error 423", "Bad pointer", MessageIcon::None);
@@ -47,9 +47,7 @@ HandOver HandleCopyData(Program& program, Host& host, const AcquisitionSystem& s
     program.shell.openAsRaw = false;
     program.shell.menu.topEnabled[kMenuFaceLift] = false;
     host.ApplyMenuState(program.shell.menu);
-    if (system.restoreIfMinimized) {
-        system.restoreIfMinimized();
-    }
+    host.RestoreIfMinimized();
     if (number == kLoadAfterReply) {
         return HandOver::ReloadPosted;
     }

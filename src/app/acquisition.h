@@ -3,23 +3,12 @@
 // and the three messages it sends (an image to show, release the image, session ended).
 
 #include <cstdint>
-#include <functional>
 #include <span>
 
 #include "app/program.h"
 #include "platform/host.h"
 
 namespace corvane {
-
-// What the session needs from the system and the window; the screen provides it.
-struct AcquisitionSystem {
-    // True while the acquisition program's window ("Quib") is open.
-    std::function<bool()> quibWindowOpen;
-    // Starts the acquisition program; false when it cannot be started.
-    std::function<bool()> startQuib;
-    // Brings a minimized main window back before a handed-over image is shown.
-    std::function<void()> restoreIfMinimized;
-};
 
 inline constexpr int kAcquireCommand = 145;
 inline constexpr int kReloadCommand = 120;
@@ -28,7 +17,7 @@ inline constexpr int kReloadCommand = 120;
 void ApplyAcquisitionProbe(Program& program, Host& host, bool quibFound);
 
 // Acquire (145). True when a session has begun.
-bool Acquire(Program& program, Host& host, const AcquisitionSystem& system);
+bool Acquire(Program& program, Host& host);
 
 enum class HandOver {
     Refused,       // the data is no readable path; nothing changed
@@ -37,8 +26,8 @@ enum class HandOver {
 };
 
 // A copy-data message: its number and its data as received.
-HandOver HandleCopyData(Program& program, Host& host, const AcquisitionSystem& system,
-                        std::uint32_t number, std::span<const std::uint8_t> data);
+HandOver HandleCopyData(Program& program, Host& host, std::uint32_t number,
+                        std::span<const std::uint8_t> data);
 
 // 1034: the session has ended. Also run when the started program ends without saying so.
 void EndAcquisitionSession(Program& program, Host& host);

@@ -35,7 +35,6 @@ AcquisitionLink::Options AcquisitionLink::DefaultOptions() {
 AcquisitionLink::AcquisitionLink(QWidget& window, Program& program, Host& host,
                                  std::function<void(int)> runCommand)
     : QObject(&window),
-      window_(window),
       program_(program),
       host_(host),
       runCommand_(std::move(runCommand)) {
@@ -70,20 +69,6 @@ void AcquisitionLink::Start(Options options) {
     ListenAlone(server_, QString::fromStdString(MainWindowServerName(options_.scope)));
     ApplyAcquisitionProbe(program_, host_, !options_.quibProgram.isEmpty());
 }
-
-AcquisitionSystem AcquisitionLink::System() {
-    return AcquisitionSystem{
-        [this] { return QuibWindowOpen(); },
-        [this] { return StartQuib(); },
-        [this] {
-            if (window_.isMinimized()) {
-                window_.showNormal();
-            }
-        },
-    };
-}
-
-void AcquisitionLink::Acquire() { corvane::Acquire(program_, host_, System()); }
 
 bool AcquisitionLink::QuibWindowOpen() const {
     QLocalSocket probe;
@@ -190,7 +175,7 @@ void AcquisitionLink::Drain(QLocalSocket* socket) {
         }
         if (decoded.status == FrameStatus::Oversized) {
             // Its data cannot be read, as a copy-data record with a bad pointer.
-            HandleCopyData(program_, host_, System(), 0, {});
+            HandleCopyData(program_, host_, 0, {});
             if (alive) {
                 Reply(socket, kCopyDataMessage, 0);
                 socket->abort();
@@ -202,7 +187,7 @@ void AcquisitionLink::Drain(QLocalSocket* socket) {
         switch (frame.message) {
             case kCopyDataMessage: {
                 const HandOver outcome =
-                    HandleCopyData(program_, host_, System(), frame.number, frame.data);
+                    HandleCopyData(program_, host_, frame.number, frame.data);
                 if (alive) {
                     Reply(socket, kCopyDataMessage, outcome == HandOver::Refused ? 0 : 1);
                 }

@@ -39,6 +39,7 @@ public:
     static Options DefaultOptions();
 
     // `runCommand` runs a command id as the menu would (the posted Reload goes through it).
+    // `host` is the main window's; it reaches quib through QuibWindowOpen and StartQuib.
     AcquisitionLink(QWidget& window, Program& program, Host& host,
                     std::function<void(int)> runCommand);
     ~AcquisitionLink() override;
@@ -46,8 +47,9 @@ public:
     // Listens under the options' scope and applies the start-up probe to the menu.
     void Start(Options options);
 
-    // Acquire (145).
-    void Acquire();
+    // What the host asks of the acquisition program.
+    bool QuibWindowOpen() const;
+    bool StartQuib();
 
     bool Listening() const { return server_.isListening(); }
     // The started quib while it is watched; 0 when none is.
@@ -66,17 +68,13 @@ private:
         bool handling = false;
     };
 
-    bool QuibWindowOpen() const;
-    bool StartQuib();
     void WatchQuib(qint64 pid);
     void StopWatchingQuib();
     void OnQuibEnded();
     void OnReadyRead(QLocalSocket* socket);
     void Drain(QLocalSocket* socket);
     void Reply(QLocalSocket* socket, quint32 message, qint32 result);
-    AcquisitionSystem System();
 
-    QWidget& window_;
     Program& program_;
     Host& host_;
     std::function<void(int)> runCommand_;

@@ -112,6 +112,13 @@ public:
     virtual void SetCloseUpTitle(std::string_view title) = 0;
     // The pointer position over the main window's client, forwarded to the close-up window.
     virtual void SendCloseUpPointer(int x, int y) = 0;
+
+    // The acquisition program: whether its window ("Quib") is open, and starting it (false
+    // when it cannot be started). A host without one, as the command line, answers no.
+    virtual bool AcquisitionWindowOpen() { return false; }
+    virtual bool StartAcquisitionProgram() { return false; }
+    // Brings a minimized main window back before a handed-over image is shown.
+    virtual void RestoreIfMinimized() {}
 };
 
 // The answer a scripted host gives: OK boxes are answered Ok, questions from `answers` in

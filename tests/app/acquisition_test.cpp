@@ -23,20 +23,10 @@ std::vector<std::uint8_t> PathData(const std::string& path) {
     return data;
 }
 
-// A program showing one image, and a system whose answers the test chooses.
+// A program showing one image; the host answers for the acquisition program.
 struct Bench {
     TempDir dir;
     Loaded l;
-    bool quibOpen = false;
-    bool startWorks = true;
-    int starts = 0;
-    int restores = 0;
-    AcquisitionSystem system{[this] { return quibOpen; },
-                             [this] {
-                                 ++starts;
-                                 return startWorks;
-                             },
-                             [this] { ++restores; }};
 
     Bench() {
         for (const char* name : {"before.fit", "a1.fit", "a2.fit"}) {
@@ -52,7 +42,7 @@ struct Bench {
     Program& program() { return l.program; }
     FakeHost& host() { return l.host; }
     HandOver Hand(std::uint32_t number, const std::string& name) {
-        return HandleCopyData(l.program, l.host, system, number, PathData(dir.File(name)));
+        return HandleCopyData(l.program, l.host, number, PathData(dir.File(name)));
     }
 };
 
@@ -78,15 +68,15 @@ TEST(Acquisition, AcquireRefusals) {
     };
     for (const Case& c : cases) {
         Bench b;
-        b.quibOpen = c.quibOpen;
-        b.startWorks = c.startWorks;
+        b.host().acquisitionWindowOpen = c.quibOpen;
+        b.host().acquisitionStartWorks = c.startWorks;
         const std::string titleBefore = b.host().title;
-        EXPECT_FALSE(Acquire(b.program(), b.host(), b.system));
+        EXPECT_FALSE(Acquire(b.program(), b.host()));
         ASSERT_EQ(b.host().messages.size(), 1u) << c.caption;
         EXPECT_EQ(b.host().messages[0].caption, c.caption);
         EXPECT_EQ(b.host().messages[0].text, c.text);
         EXPECT_EQ(b.host().messages[0].icon, MessageIcon::Warning);
-        EXPECT_EQ(b.starts, c.starts);
+        EXPECT_EQ(b.host().acquisitionStarts, c.starts);
         EXPECT_FALSE(b.program().shell.acquisitionSession);
         EXPECT_TRUE(b.program().image.loaded) << "the image shown stays";
         EXPECT_EQ(b.host().title, titleBefore);
@@ -96,7 +86,7 @@ TEST(Acquisition, AcquireRefusals) {
 
 TEST(Acquisition, AcquireOpensTheSessionOnAnEmptyWindow) {
     Bench b;
-    ASSERT_TRUE(Acquire(b.program(), b.host(), b.system));
+    ASSERT_TRUE(Acquire(b.program(), b.host()));
     EXPECT_TRUE(b.program().shell.acquisitionSession);
     EXPECT_EQ(b.host().title, "Corvane32 - (Acquiring...)");
     EXPECT_FALSE(b.host().menu.acquireEnabled);
@@ -111,7 +101,7 @@ TEST(Acquisition, AcquireOpensTheSessionOnAnEmptyWindow) {
 
 TEST(Acquisition, NumberOneLoadsOnlyWhenReloadRuns) {
     Bench b;
-    ASSERT_TRUE(Acquire(b.program(), b.host(), b.system));
+    ASSERT_TRUE(Acquire(b.program(), b.host()));
     b.program().shell.mouseMode = MouseMode::SetRoi;
     b.program().shell.openAsRaw = true;
     b.host().panes[static_cast<int>(Pane::Prompt)] = "Select Region of Interest";
@@ -124,7 +114,7 @@ TEST(Acquisition, NumberOneLoadsOnlyWhenReloadRuns) {
     EXPECT_FALSE(b.host().menu.topEnabled[kMenuFaceLift]);
     EXPECT_EQ(b.host().panes[static_cast<int>(Pane::Prompt)], "Select Region of Interest")
         << "the prompt pane is left to the load";
-    EXPECT_EQ(b.restores, 1);
+    EXPECT_EQ(b.host().restores, 1);
 
     // The posted Reload.
     ASSERT_TRUE(LoadImage(b.program(), b.host()));
@@ -136,7 +126,7 @@ TEST(Acquisition, NumberOneLoadsOnlyWhenReloadRuns) {
 
 TEST(Acquisition, OtherNumbersLoadBeforeReplying) {
     Bench b;
-    ASSERT_TRUE(Acquire(b.program(), b.host(), b.system));
+    ASSERT_TRUE(Acquire(b.program(), b.host()));
     for (std::uint32_t number : {0u, 2u, 0xFFFFFFFFu}) {
         EXPECT_EQ(b.Hand(number, number == 2 ? "a2.fit" : "a1.fit"), HandOver::Loaded);
         EXPECT_TRUE(b.program().image.loaded) << number;
@@ -147,14 +137,14 @@ TEST(Acquisition, OtherNumbersLoadBeforeReplying) {
 
 TEST(Acquisition, BadPointerChangesNothing) {
     Bench b;
-    ASSERT_TRUE(Acquire(b.program(), b.host(), b.system));
+    ASSERT_TRUE(Acquire(b.program(), b.host()));
     ASSERT_EQ(b.Hand(2, "a1.fit"), HandOver::Loaded);
     b.program().shell.mouseMode = MouseMode::EditPixel;
     const int menuUpdates = b.host().menuUpdates;
 
     const std::string path = b.dir.File("a2.fit");
     const std::vector<std::uint8_t> unterminated(path.begin(), path.end());
-    EXPECT_EQ(HandleCopyData(b.program(), b.host(), b.system, 1, unterminated),
+    EXPECT_EQ(HandleCopyData(b.program(), b.host(), 1, unterminated),
               HandOver::Refused);
     ASSERT_EQ(b.host().messages.size(), 1u);
     EXPECT_EQ(b.host().messages[0].caption, "Error 423");
@@ -164,12 +154,12 @@ TEST(Acquisition, BadPointerChangesNothing) {
     EXPECT_TRUE(b.program().image.loaded);
     EXPECT_EQ(b.program().shell.mouseMode, MouseMode::EditPixel);
     EXPECT_EQ(b.host().menuUpdates, menuUpdates);
-    EXPECT_EQ(b.restores, 1);
+    EXPECT_EQ(b.host().restores, 1);
 }
 
 TEST(Acquisition, ReleaseRequestClosesTheImageButKeepsTheSessionTitle) {
     Bench b;
-    ASSERT_TRUE(Acquire(b.program(), b.host(), b.system));
+    ASSERT_TRUE(Acquire(b.program(), b.host()));
     ASSERT_EQ(b.Hand(2, "a1.fit"), HandOver::Loaded);
     ReleaseImageForAcquisition(b.program(), b.host());
     EXPECT_FALSE(b.program().image.loaded);
@@ -180,7 +170,7 @@ TEST(Acquisition, ReleaseRequestClosesTheImageButKeepsTheSessionTitle) {
 
 TEST(Acquisition, EndOfSessionKeepsTheLastImage) {
     Bench b;
-    ASSERT_TRUE(Acquire(b.program(), b.host(), b.system));
+    ASSERT_TRUE(Acquire(b.program(), b.host()));
     ASSERT_EQ(b.Hand(2, "a2.fit"), HandOver::Loaded);
     EndAcquisitionSession(b.program(), b.host());
     EXPECT_FALSE(b.program().shell.acquisitionSession);
@@ -194,7 +184,7 @@ TEST(Acquisition, EndOfSessionKeepsTheLastImage) {
 
 TEST(Acquisition, EndOfSessionAfterTheImageWasReleased) {
     Bench b;
-    ASSERT_TRUE(Acquire(b.program(), b.host(), b.system));
+    ASSERT_TRUE(Acquire(b.program(), b.host()));
     ASSERT_EQ(b.Hand(2, "a2.fit"), HandOver::Loaded);
     ReleaseImageForAcquisition(b.program(), b.host());
     EndAcquisitionSession(b.program(), b.host());
@@ -206,7 +196,7 @@ TEST(Acquisition, EndOfSessionAfterTheImageWasReleased) {
 TEST(Acquisition, CloseGuard) {
     Bench b;
     EXPECT_FALSE(RefuseCloseDuringAcquisition(b.program(), b.host()));
-    ASSERT_TRUE(Acquire(b.program(), b.host(), b.system));
+    ASSERT_TRUE(Acquire(b.program(), b.host()));
     EXPECT_TRUE(RefuseCloseDuringAcquisition(b.program(), b.host()));
     ASSERT_EQ(b.host().messages.size(), 1u);
     EXPECT_EQ(b.host().messages[0].caption, "Corvane");

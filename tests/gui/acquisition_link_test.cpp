@@ -29,13 +29,21 @@ FitsImage Frame(int value) {
     return image;
 }
 
+// The main window's host as far as the acquisition program goes: it asks the link.
+class LinkHost : public FakeHost {
+public:
+    AcquisitionLink* link = nullptr;
+    bool AcquisitionWindowOpen() override { return link->QuibWindowOpen(); }
+    bool StartAcquisitionProgram() override { return link->StartQuib(); }
+};
+
 struct LinkBench {
     QApplication& application = TestApplication();
     TempDir dir;
     std::string scope = UniqueScope("link");
     QWidget window;
     Program program;
-    FakeHost host;
+    LinkHost host;
     std::vector<int> commands;
     AcquisitionLink link{window, program, host, [this](int id) {
                              commands.push_back(id);
@@ -45,6 +53,7 @@ struct LinkBench {
                          }};
 
     explicit LinkBench(const QString& quib = QuibPath()) {
+        host.link = &link;
         AcquisitionLink::Options options;
         options.scope = scope;
         options.quibProgram = quib;
@@ -91,12 +100,12 @@ TEST(AcquisitionLink, SessionWithQuib) {
     ASSERT_TRUE(b.link.Listening());
     EXPECT_TRUE(b.host.menu.acquireEnabled) << "quib was found";
 
-    b.link.Acquire();
+    Acquire(b.program, b.host);
     ASSERT_TRUE(b.program.shell.acquisitionSession) << ::testing::PrintToString(b.host.MessageLines());
     EXPECT_EQ(b.host.title, "Corvane32 - (Acquiring...)");
     ASSERT_TRUE(WaitUntil([&] { return QuibRunning(b.scope); }));
 
-    b.link.Acquire();
+    Acquire(b.program, b.host);
     ASSERT_EQ(b.host.MessageLines(),
               std::vector<std::string>{"MSG 713: Acquisition module already loaded"});
 
@@ -124,7 +133,7 @@ TEST(AcquisitionLink, QuibThatDiesEndsTheSession) {
     LinkBench b;
     int vanished = 0;
     QObject::connect(&b.link, &AcquisitionLink::QuibVanished, [&] { ++vanished; });
-    b.link.Acquire();
+    Acquire(b.program, b.host);
     ASSERT_TRUE(b.program.shell.acquisitionSession);
     ASSERT_TRUE(WaitUntil([&] { return QuibRunning(b.scope); }));
     ::kill(b.link.QuibPid(), SIGKILL);
@@ -137,7 +146,7 @@ TEST(AcquisitionLink, QuibThatDiesEndsTheSession) {
 TEST(AcquisitionLink, QuibThatCannotStart) {
     TempDir elsewhere;
     LinkBench b(QString::fromStdString(elsewhere.File("quib")));
-    b.link.Acquire();
+    Acquire(b.program, b.host);
     EXPECT_FALSE(b.program.shell.acquisitionSession);
     ASSERT_EQ(b.host.messages.size(), 1u);
     EXPECT_EQ(b.host.messages[0].caption, "MSG 712");

@@ -155,6 +155,17 @@ public:
     void SetCloseUpTitle(std::string_view text) override;
     void SendCloseUpPointer(int x, int y) override;
 
+    // Acquisition program: what the system answers, and what was asked of it.
+    bool acquisitionWindowOpen = false;
+    bool acquisitionStartWorks = true;
+    int acquisitionStarts = 0;
+    int restores = 0;
+    bool AcquisitionWindowOpen() override { return acquisitionWindowOpen; }
+    bool StartAcquisitionProgram() override {
+        ++acquisitionStarts;
+        return acquisitionStartWorks;
+    }
+    void RestoreIfMinimized() override { ++restores; }
 };
 
 }  // namespace corvane::test
