@@ -60,4 +60,6 @@ bool CopyCloseUpBlock(const ImageRecord& image, const CloseUpView& view, int px,
     return true;
 }
 
+void OnCloseUpClosed(Program& program) { program.shell.frozen = false; }
+
 }  // namespace corvane

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "app/program.h"
 #include "image/image_record.h"
 
 namespace corvane {
@@ -64,6 +65,9 @@ struct CloseUpBlock {
 // image, or no display image yet).
 bool CopyCloseUpBlock(const ImageRecord& image, const CloseUpView& view, int px, int py,
                       CloseUpBlock& block);
+
+// The close-up window has been closed: it forgets the freeze.
+void OnCloseUpClosed(Program& program);
 
 // The close-up title for the frozen flag.
 inline const char* CloseUpTitle(bool frozen) { return frozen ? kFrozenTitle : ""; }

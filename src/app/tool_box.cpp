@@ -26,6 +26,13 @@ int ToolBoxCommand(const Program& program, int buttonId) {
     return 0;
 }
 
+bool PressToolButton(Program& program, int buttonId, const std::function<void(int)>& runCommand) {
+    if (const int command = ToolBoxCommand(program, buttonId); command != 0) {
+        runCommand(command);
+    }
+    return program.image.loaded;
+}
+
 void OnToolBoxClosed(Program& program, Host& host) {
     if (program.shell.overlaysShown) {
         program.shell.overlaysShown = false;

@@ -3,6 +3,7 @@
 // Squeeze and Do!, sending the menu's own command ids.
 
 #include <array>
+#include <functional>
 
 #include "app/program.h"
 #include "platform/host.h"
@@ -34,6 +35,11 @@ inline constexpr int kToolBoxClientWidth = 7 * kToolButtonSize;
 // Squeeze once the image has been closed (the tool box outlives the image; there is
 // nothing to zoom then).
 int ToolBoxCommand(const Program& program, int buttonId);
+
+// A press of button `buttonId`: its command goes to `runCommand` (the main window's
+// dispatcher) unless ToolBoxCommand says no. True when the close-up window, if open, must
+// repaint afterwards: whenever an image is shown.
+bool PressToolButton(Program& program, int buttonId, const std::function<void(int)>& runCommand);
 
 // The tool box has been closed: photometry marks go from the image at once.
 void OnToolBoxClosed(Program& program, Host& host);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "app/tool_box.h"
 #include "support/fake_host.h"
 
@@ -48,6 +50,20 @@ TEST(ToolBox, WhatAPressSends) {
         program.shell.mouseMode = c.mode;
         EXPECT_EQ(ToolBoxCommand(program, c.button), c.command) << c.name;
     }
+}
+
+TEST(ToolBox, APressRunsItsCommandAndAsksForTheCloseUp) {
+    Program program;
+    program.image.loaded = true;
+    std::vector<int> run;
+    const auto record = [&run](int id) { run.push_back(id); };
+    EXPECT_TRUE(PressToolButton(program, 1148, record));
+    program.shell.mouseMode = MouseMode::SetRoi;
+    EXPECT_TRUE(PressToolButton(program, 1148, record)) << "the close-up repaints all the same";
+    program.shell.mouseMode = MouseMode::None;
+    program.image.loaded = false;
+    EXPECT_FALSE(PressToolButton(program, 1147, record));
+    EXPECT_EQ(run, (std::vector<int>{101, 106}));
 }
 
 TEST(ToolBox, ClosingTakesTheOverlaysAway) {

@@ -1,0 +1,73 @@
+#include "gui/modeless_windows.h"
+
+#include <QWidget>
+
+#include "app/tool_box.h"
+
+namespace corvane {
+
+ModelessWindows::ModelessWindows(QWidget& owner, Program& program, Host& host,
+                                 std::function<void(int)> runCommand,
+                                 std::function<CloseUpView()> view)
+    : QObject(&owner),
+      owner_(owner),
+      program_(program),
+      host_(host),
+      runCommand_(runCommand),
+      view_(std::move(view)),
+      link_(owner, program, host, std::move(runCommand)) {}
+
+void ModelessWindows::OpenCloseUp() {
+    if (closeUp_) {
+        return;
+    }
+    closeUp_ = new CloseUpWindow(owner_, program_, view_);
+    connect(closeUp_, &CloseUpWindow::Closed, this, [this] { OnCloseUpClosed(program_); });
+    closeUp_->show();
+}
+
+void ModelessWindows::CloseCloseUp() {
+    if (closeUp_) {
+        closeUp_->close();
+    }
+}
+
+void ModelessWindows::SetCloseUpTitle(std::string_view title) {
+    if (closeUp_) {
+        closeUp_->setWindowTitle(QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())));
+    }
+}
+
+void ModelessWindows::SendCloseUpPointer(int x, int y) {
+    if (closeUp_) {
+        closeUp_->SetPointer(x, y);
+    }
+}
+
+void ModelessWindows::InvalidateCloseUp() {
+    if (closeUp_) {
+        closeUp_->update();
+    }
+}
+
+void ModelessWindows::OpenToolBox() {
+    if (toolBox_) {
+        return;
+    }
+    toolBox_ = new ToolBox(owner_);
+    connect(toolBox_, &ToolBox::ButtonClicked, this, [this](int buttonId) {
+        if (PressToolButton(program_, buttonId, runCommand_)) {
+            InvalidateCloseUp();
+        }
+    });
+    connect(toolBox_, &ToolBox::Closed, this, [this] { OnToolBoxClosed(program_, host_); });
+    toolBox_->show();
+}
+
+void ModelessWindows::CloseToolBox() {
+    if (toolBox_) {
+        toolBox_->close();
+    }
+}
+
+}  // namespace corvane

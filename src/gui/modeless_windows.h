@@ -1,0 +1,53 @@
+#pragma once
+// The main window's companions: the close-up window, the tool box and the link to the
+// acquisition program. The main window owns one of these and its host forwards here.
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <string_view>
+
+#include "app/close_up.h"
+#include "app/program.h"
+#include "gui/acquisition_link.h"
+#include "gui/close_up_window.h"
+#include "gui/tool_box.h"
+#include "platform/host.h"
+
+class QWidget;
+
+namespace corvane {
+
+class ModelessWindows : public QObject {
+    Q_OBJECT
+public:
+    // `runCommand` runs a command id as the menu does; `view` tells the main window's zoom
+    // and scroll offsets.
+    ModelessWindows(QWidget& owner, Program& program, Host& host,
+                    std::function<void(int)> runCommand, std::function<CloseUpView()> view);
+
+    void OpenCloseUp();
+    void CloseCloseUp();
+    void SetCloseUpTitle(std::string_view title);
+    void SendCloseUpPointer(int x, int y);
+    void InvalidateCloseUp();
+
+    void OpenToolBox();
+    void CloseToolBox();
+
+    AcquisitionLink& Acquisition() { return link_; }
+    CloseUpWindow* CloseUp() const { return closeUp_; }
+    ToolBox* Tools() const { return toolBox_; }
+
+private:
+    QWidget& owner_;
+    Program& program_;
+    Host& host_;
+    std::function<void(int)> runCommand_;
+    std::function<CloseUpView()> view_;
+    AcquisitionLink link_;
+    QPointer<CloseUpWindow> closeUp_;
+    QPointer<ToolBox> toolBox_;
+};
+
+}  // namespace corvane
