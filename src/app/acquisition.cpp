@@ -4,13 +4,14 @@
 #include <string>
 
 #include "app/image_commands.h"
+#include "app/menu_model.h"
 #include "platform/acquisition_protocol.h"
 
 namespace corvane {
 
 void ApplyAcquisitionProbe(Program& program, Host& host, bool quibFound) {
-    program.shell.menu.acquireEnabled = quibFound;
-    host.ApplyMenuState(program.shell.menu);
+    program.shell.acquireAvailable = quibFound;
+    UpdateMenu(program, host);
 }
 
 bool Acquire(Program& program, Host& host) {
@@ -26,8 +27,7 @@ bool Acquire(Program& program, Host& host) {
         return false;
     }
     host.SetTitle("Corvane32 - (Acquiring...)");
-    program.shell.acquisitionSession = true;
-    program.shell.menu.acquireEnabled = false;
+    program.shell.acquisitionSession = true;  // Acquire is grayed with it
     // The image shown until now goes with its memory and file at once: the session will
     // hand over its own images, and the old file must not stay held meanwhile.
     ReleaseImage(program.image);
@@ -45,8 +45,8 @@ HandOver HandleCopyData(Program& program, Host& host, std::uint32_t number,
     program.image.path = *path;
     program.shell.mouseMode = MouseMode::None;
     program.shell.openAsRaw = false;
-    program.shell.menu.topEnabled[kMenuFaceLift] = false;
-    host.ApplyMenuState(program.shell.menu);
+    program.shell.faceLiftLocked = true;
+    UpdateMenu(program, host);
     host.RestoreIfMinimized();
     if (number == kLoadAfterReply) {
         return HandOver::ReloadPosted;
@@ -59,22 +59,10 @@ void EndAcquisitionSession(Program& program, Host& host) {
     host.SetTitle("Corvane 32 - " + program.image.path);
     host.SetPaneText(Pane::Prompt, "");
     program.shell.acquisitionSession = false;
-    program.shell.menu.acquireEnabled = true;
-    if (program.image.loaded) {
-        program.shell.menu.topEnabled[kMenuFaceLift] = true;
-    }
-    host.ApplyMenuState(program.shell.menu);
+    program.shell.faceLiftLocked = false;  // FaceLift comes back with a shown image
+    UpdateMenu(program, host);
 }
 
 void ReleaseImageForAcquisition(Program& program, Host& host) { CloseImage(program, host); }
-
-bool RefuseCloseDuringAcquisition(const Program& program, Host& host) {
-    if (!program.shell.acquisitionSession) {
-        return false;
-    }
-    host.ShowMessage("Corvane", "There is an open acquisition session. Please close it first.",
-                     MessageIcon::Error);
-    return true;
-}
 
 }  // namespace corvane

@@ -10,10 +10,8 @@
 
 namespace corvane {
 
-inline constexpr int kAcquireCommand = 145;
-inline constexpr int kReloadCommand = 120;
-
 // The start-up probe: Acquire is offered for the whole run only when the program exists.
+// The close guard that refuses to end the program during a session is OnCloseRequest.
 void ApplyAcquisitionProbe(Program& program, Host& host, bool quibFound);
 
 // Acquire (145). True when a session has begun.
@@ -34,8 +32,5 @@ void EndAcquisitionSession(Program& program, Host& host);
 
 // 1035: the acquisition program needs the image file.
 void ReleaseImageForAcquisition(Program& program, Host& host);
-
-// The close guard: true (and the refusal shown) while a session is open.
-bool RefuseCloseDuringAcquisition(const Program& program, Host& host);
 
 }  // namespace corvane

@@ -60,6 +60,21 @@ bool CopyCloseUpBlock(const ImageRecord& image, const CloseUpView& view, int px,
     return true;
 }
 
-void OnCloseUpClosed(Program& program) { program.shell.frozen = false; }
+void OpenCloseUp(Program& program, Host& host) {
+    if (!program.image.loaded || program.shell.closeUpOpen) {
+        return;
+    }
+    program.shell.closeUpOpen = true;
+    host.OpenModeless(ModelessWindow::CloseUp);
+}
+
+void OnCloseUpClosed(Program& program) {
+    program.shell.closeUpOpen = false;
+    program.shell.frozen = false;
+}
+
+CloseUpView CloseUpViewOf(const ViewState& view) {
+    return {view.zoom, view.horizontalOffset, view.verticalOffset};
+}
 
 }  // namespace corvane

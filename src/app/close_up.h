@@ -8,6 +8,7 @@
 
 #include "app/program.h"
 #include "image/image_record.h"
+#include "platform/host.h"
 
 namespace corvane {
 
@@ -66,8 +67,12 @@ struct CloseUpBlock {
 bool CopyCloseUpBlock(const ImageRecord& image, const CloseUpView& view, int px, int py,
                       CloseUpBlock& block);
 
-// The close-up window has been closed: it forgets the freeze.
+// "Close-up box" (112): opens the window while an image is shown and none is open.
+void OpenCloseUp(Program& program, Host& host);
+// The close-up window has been closed: it is forgotten, and so is the freeze.
 void OnCloseUpClosed(Program& program);
+// The zoom and scroll offsets of the main window's view.
+CloseUpView CloseUpViewOf(const ViewState& view);
 
 // The close-up title for the frozen flag.
 inline const char* CloseUpTitle(bool frozen) { return frozen ? kFrozenTitle : ""; }

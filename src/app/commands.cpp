@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
+#include "app/acquisition.h"
 #include "app/analysis_commands.h"
+#include "app/close_up.h"
 #include "app/command_ids.h"
 #include "app/display_commands.h"
 #include "app/header_command.h"
@@ -10,6 +12,7 @@
 #include "app/menu_model.h"
 #include "app/mouse_modes.h"
 #include "app/photometry_clicks.h"
+#include "app/tool_box.h"
 #include "app/window_layout.h"
 #include "display/display_state.h"
 #include "image/image_record.h"
@@ -177,7 +180,7 @@ bool OnCommand(Program& program, Host& host, int id) {
             ShowHeader(program, host);
             return true;
         case kCloseUp:
-            if (!Shown(program) || shell.closeUpOpen) return true;
+            OpenCloseUp(program, host);
             return true;
         case kStats:
             RunStats(program, host);
@@ -248,6 +251,7 @@ bool OnCommand(Program& program, Host& host, int id) {
             ScrollByKey(program, host, id);
             return true;
         case kAcquire:
+            Acquire(program, host);
             return true;
         case kClose:
             if (!Shown(program)) return true;
@@ -257,7 +261,7 @@ bool OnCommand(Program& program, Host& host, int id) {
             SelectStarsCommand(program, host);
             return true;
         case kToolBox:
-            if (!Shown(program) || shell.toolBoxOpen) return true;
+            OpenToolBox(program, host);
             return true;
         case kAddStar:
             if (program.photometry.numberOfStars >= kMaxStars) return true;

@@ -209,6 +209,11 @@ AnalysisDisplay MakeAnalysisDisplay(Program& program, Host& host) {
         InvalidatePixelArea(program.shell.view, host, column, row, size);
     };
     display.rescaleLinear = [&program, &host] { RedisplayAfterMedianFilter(program, host); };
+    display.repaintCloseUp = [&program, &host] {
+        if (program.shell.closeUpOpen) {
+            host.InvalidateCloseUp();
+        }
+    };
     return display;
 }
 

@@ -1,5 +1,7 @@
 #include "app/tool_box.h"
 
+#include "app/commands.h"
+
 namespace corvane {
 
 namespace {
@@ -26,14 +28,25 @@ int ToolBoxCommand(const Program& program, int buttonId) {
     return 0;
 }
 
-bool PressToolButton(Program& program, int buttonId, const std::function<void(int)>& runCommand) {
-    if (const int command = ToolBoxCommand(program, buttonId); command != 0) {
-        runCommand(command);
+void OpenToolBox(Program& program, Host& host) {
+    if (!program.image.loaded || program.shell.toolBoxOpen) {
+        return;
     }
-    return program.image.loaded;
+    program.shell.toolBoxOpen = true;
+    host.OpenModeless(ModelessWindow::ToolBox);
+}
+
+void PressToolButton(Program& program, Host& host, int buttonId) {
+    if (const int command = ToolBoxCommand(program, buttonId); command != 0) {
+        OnCommand(program, host, command);
+    }
+    if (program.shell.closeUpOpen && program.image.loaded) {
+        host.InvalidateCloseUp();
+    }
 }
 
 void OnToolBoxClosed(Program& program, Host& host) {
+    program.shell.toolBoxOpen = false;
     if (program.shell.overlaysShown) {
         program.shell.overlaysShown = false;
         host.InvalidateAll();

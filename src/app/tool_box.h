@@ -3,7 +3,6 @@
 // Squeeze and Do!, sending the menu's own command ids.
 
 #include <array>
-#include <functional>
 
 #include "app/program.h"
 #include "platform/host.h"
@@ -36,10 +35,12 @@ inline constexpr int kToolBoxClientWidth = 7 * kToolButtonSize;
 // nothing to zoom then).
 int ToolBoxCommand(const Program& program, int buttonId);
 
-// A press of button `buttonId`: its command goes to `runCommand` (the main window's
-// dispatcher) unless ToolBoxCommand says no. True when the close-up window, if open, must
-// repaint afterwards: whenever an image is shown.
-bool PressToolButton(Program& program, int buttonId, const std::function<void(int)>& runCommand);
+// "Tool box" (40002): opens the window while an image is shown and none is open.
+void OpenToolBox(Program& program, Host& host);
+
+// A press of button `buttonId`: its command runs as from the menu unless ToolBoxCommand
+// says no; then the close-up window repaints when it is open over a shown image.
+void PressToolButton(Program& program, Host& host, int buttonId);
 
 // The tool box has been closed: photometry marks go from the image at once.
 void OnToolBoxClosed(Program& program, Host& host);

@@ -78,6 +78,9 @@ public:
     void SetCloseUpTitle(std::string_view) override {}
     void SendCloseUpPointer(int, int) override {}
 
+    // Close-up window and tool box: the command line has neither.
+    void OpenModeless(ModelessWindow) override {}
+    void InvalidateCloseUp() override {}
 };
 
 // "CAPTION: text" with line breaks inside the text written as \n.

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <span>
 
+#include "app/command_ids.h"
 #include "gui/local_server.h"
 #include "platform/acquisition_protocol.h"
 
@@ -193,7 +194,7 @@ void AcquisitionLink::Drain(QLocalSocket* socket) {
                 }
                 if (outcome == HandOver::ReloadPosted) {
                     // The sender goes on at once; the load follows as a posted Reload.
-                    QTimer::singleShot(0, this, [this] { runCommand_(kReloadCommand); });
+                    QTimer::singleShot(0, this, [this] { runCommand_(command::kReload); });
                 }
                 break;
             }

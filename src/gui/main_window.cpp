@@ -19,6 +19,7 @@
 #include "app/mouse_modes.h"
 #include "app/window_layout.h"
 #include "gui/image_view.h"
+#include "gui/modeless_windows.h"
 #include "gui/qt_host.h"
 
 // The resources live in a static library: they are registered by hand.
@@ -32,6 +33,7 @@ MainWindow::MainWindow(Program& program) : program_(program) {
     setWindowIcon(QIcon(":/corvane.xpm"));
     host_ = std::make_unique<QtHost>(*this);
     host_->SetIdlePrompt([this] { return IdlePrompt(program_); });
+    modeless_ = new ModelessWindows(*this, program_, *host_, [this](int id) { Command(id); });
     cursors_ = LoadImageCursors();
 
     menu_ = BuildCorvaneMenu(menuBar(), this, [this](int id) { Command(id); });
@@ -102,6 +104,7 @@ QScrollBar* MainWindow::ScrollBar(ScrollBarKind bar) const {
 int MainWindow::MenuBarHeight() const { return menuBar()->sizeHint().height(); }
 
 void MainWindow::Start(const std::string& commandLine) {
+    modeless_->Acquisition().Start(AcquisitionLink::DefaultOptions());
     StartMainWindow(program_, *host_, QDir::currentPath().toStdString());
     started_ = true;
     OpenCommandLineFile(program_, *host_, commandLine);

@@ -20,6 +20,7 @@ class QStatusBar;
 namespace corvane {
 
 class ImageView;
+class ModelessWindows;
 class QtHost;
 
 class MainWindow : public QMainWindow {
@@ -43,6 +44,9 @@ public:
     const ImageCursors& Cursors() const { return cursors_; }
     int StatusBarHeight() const { return statusHeight_; }
     int MenuBarHeight() const;
+
+    // The close-up window, the tool box and the acquisition link.
+    ModelessWindows& Modeless() const { return *modeless_; }
 
     void ApplyMenuState(const MenuState& menu);
     // Exit: close the way the close box does, without the close box's refusal in a mode.
@@ -73,6 +77,7 @@ private:
     QLabel* panes_[3] = {};
     QProgressBar* progress_ = nullptr;
     int statusHeight_ = 20;
+    ModelessWindows* modeless_ = nullptr;
     bool started_ = false;
     bool closingByCommand_ = false;
     int sizing_ = 0;  // nested size events from our own resizes are not fitted again

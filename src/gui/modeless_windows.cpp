@@ -2,26 +2,33 @@
 
 #include <QWidget>
 
+#include "app/close_up.h"
 #include "app/tool_box.h"
 
 namespace corvane {
 
 ModelessWindows::ModelessWindows(QWidget& owner, Program& program, Host& host,
-                                 std::function<void(int)> runCommand,
-                                 std::function<CloseUpView()> view)
+                                 std::function<void(int)> runCommand)
     : QObject(&owner),
       owner_(owner),
       program_(program),
       host_(host),
-      runCommand_(runCommand),
-      view_(std::move(view)),
       link_(owner, program, host, std::move(runCommand)) {}
+
+void ModelessWindows::Open(ModelessWindow window) {
+    window == ModelessWindow::CloseUp ? OpenCloseUp() : OpenToolBox();
+}
+
+void ModelessWindows::Close(ModelessWindow window) {
+    window == ModelessWindow::CloseUp ? CloseCloseUp() : CloseToolBox();
+}
 
 void ModelessWindows::OpenCloseUp() {
     if (closeUp_) {
         return;
     }
-    closeUp_ = new CloseUpWindow(owner_, program_, view_);
+    closeUp_ = new CloseUpWindow(owner_, program_,
+                                 [this] { return CloseUpViewOf(program_.shell.view); });
     connect(closeUp_, &CloseUpWindow::Closed, this, [this] { OnCloseUpClosed(program_); });
     closeUp_->show();
 }
@@ -56,9 +63,7 @@ void ModelessWindows::OpenToolBox() {
     }
     toolBox_ = new ToolBox(owner_);
     connect(toolBox_, &ToolBox::ButtonClicked, this, [this](int buttonId) {
-        if (PressToolButton(program_, buttonId, runCommand_)) {
-            InvalidateCloseUp();
-        }
+        PressToolButton(program_, host_, buttonId);
     });
     connect(toolBox_, &ToolBox::Closed, this, [this] { OnToolBoxClosed(program_, host_); });
     toolBox_->show();

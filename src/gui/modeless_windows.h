@@ -21,10 +21,13 @@ namespace corvane {
 class ModelessWindows : public QObject {
     Q_OBJECT
 public:
-    // `runCommand` runs a command id as the menu does; `view` tells the main window's zoom
-    // and scroll offsets.
+    // `runCommand` runs a command id as the menu does (for the acquisition link's posted
+    // Reload).
     ModelessWindows(QWidget& owner, Program& program, Host& host,
-                    std::function<void(int)> runCommand, std::function<CloseUpView()> view);
+                    std::function<void(int)> runCommand);
+
+    void Open(ModelessWindow window);
+    void Close(ModelessWindow window);
 
     void OpenCloseUp();
     void CloseCloseUp();
@@ -43,8 +46,6 @@ private:
     QWidget& owner_;
     Program& program_;
     Host& host_;
-    std::function<void(int)> runCommand_;
-    std::function<CloseUpView()> view_;
     AcquisitionLink link_;
     QPointer<CloseUpWindow> closeUp_;
     QPointer<ToolBox> toolBox_;

@@ -16,6 +16,7 @@
 #include "gui/header_dialog.h"
 #include "gui/main_window.h"
 #include "gui/manual_levels_dialog.h"
+#include "gui/modeless_windows.h"
 #include "gui/raw_options_dialog.h"
 
 #include "gui/about_box.h"
@@ -284,10 +285,24 @@ void QtHost::ShowAboutBox(std::string_view versionText) {
 
 void QtHost::RequestClose() { window_.CloseByCommand(); }
 
-void QtHost::CloseModeless(ModelessWindow) {}
+void QtHost::CloseModeless(ModelessWindow window) { window_.Modeless().Close(window); }
 
-void QtHost::SetCloseUpTitle(std::string_view) {}
+void QtHost::SetCloseUpTitle(std::string_view title) { window_.Modeless().SetCloseUpTitle(title); }
 
-void QtHost::SendCloseUpPointer(int, int) {}
+void QtHost::SendCloseUpPointer(int x, int y) { window_.Modeless().SendCloseUpPointer(x, y); }
+
+void QtHost::OpenModeless(ModelessWindow window) { window_.Modeless().Open(window); }
+
+void QtHost::InvalidateCloseUp() { window_.Modeless().InvalidateCloseUp(); }
+
+bool QtHost::AcquisitionWindowOpen() { return window_.Modeless().Acquisition().QuibWindowOpen(); }
+
+bool QtHost::StartAcquisitionProgram() { return window_.Modeless().Acquisition().StartQuib(); }
+
+void QtHost::RestoreIfMinimized() {
+    if (window_.isMinimized()) {
+        window_.showNormal();
+    }
+}
 
 }  // namespace corvane

@@ -70,6 +70,12 @@ public:
     void CloseModeless(ModelessWindow window) override;
     void SetCloseUpTitle(std::string_view title) override;
     void SendCloseUpPointer(int x, int y) override;
+    // Close-up window, tool box and the acquisition program.
+    void OpenModeless(ModelessWindow window) override;
+    void InvalidateCloseUp() override;
+    bool AcquisitionWindowOpen() override;
+    bool StartAcquisitionProgram() override;
+    void RestoreIfMinimized() override;
     // The size the window was given (by the program or the user), before the layout runs.
     void NoteWindowSize(QSize size);
 

@@ -119,6 +119,10 @@ public:
     virtual bool StartAcquisitionProgram() { return false; }
     // Brings a minimized main window back before a handed-over image is shown.
     virtual void RestoreIfMinimized() {}
+
+    // Close-up window and tool box: opening them, and the close-up's repaint.
+    virtual void OpenModeless(ModelessWindow window) = 0;
+    virtual void InvalidateCloseUp() = 0;
 };
 
 // The answer a scripted host gives: OK boxes are answered Ok, questions from `answers` in

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/acquisition.h"
+#include "app/commands.h"
 #include "app/image_commands.h"
 #include "platform/acquisition_protocol.h"
 #include "support/fits_writer.h"
@@ -195,16 +196,16 @@ TEST(Acquisition, EndOfSessionAfterTheImageWasReleased) {
 
 TEST(Acquisition, CloseGuard) {
     Bench b;
-    EXPECT_FALSE(RefuseCloseDuringAcquisition(b.program(), b.host()));
+    EXPECT_FALSE(!OnCloseRequest(b.program(), b.host()));
     ASSERT_TRUE(Acquire(b.program(), b.host()));
-    EXPECT_TRUE(RefuseCloseDuringAcquisition(b.program(), b.host()));
+    EXPECT_TRUE(!OnCloseRequest(b.program(), b.host()));
     ASSERT_EQ(b.host().messages.size(), 1u);
     EXPECT_EQ(b.host().messages[0].caption, "Corvane");
     EXPECT_EQ(b.host().messages[0].text,
               "There is an open acquisition session. Please close it first.");
     EXPECT_EQ(b.host().messages[0].icon, MessageIcon::Error);
     EndAcquisitionSession(b.program(), b.host());
-    EXPECT_FALSE(RefuseCloseDuringAcquisition(b.program(), b.host()));
+    EXPECT_FALSE(!OnCloseRequest(b.program(), b.host()));
     EXPECT_EQ(b.host().messages.size(), 1u);
 }
 

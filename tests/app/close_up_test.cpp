@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "app/close_up.h"
+#include "app/command_ids.h"
+#include "app/commands.h"
+#include "support/fake_host.h"
 
 namespace corvane {
 namespace {
@@ -115,6 +120,23 @@ TEST(CloseUp, LowImageAndShortBufferReadNothingOutside) {
     image = DisplayedImage(64, 64);
     image.loaded = false;
     EXPECT_FALSE(CopyCloseUpBlock(image, {8, 0, 0}, 10, 10, block));
+}
+
+TEST(CloseUp, OpensOnceAndForgetsTheFreezeWhenClosed) {
+    test::FakeHost host;
+    Program program;
+    OpenCloseUp(program, host);
+    EXPECT_TRUE(host.openedModeless.empty()) << "no image";
+    program.image.loaded = true;
+    OnCommand(program, host, command::kCloseUp);
+    OnCommand(program, host, command::kCloseUp);
+    EXPECT_EQ(host.openedModeless, std::vector<ModelessWindow>{ModelessWindow::CloseUp});
+    program.shell.frozen = true;
+    OnCloseUpClosed(program);
+    EXPECT_FALSE(program.shell.closeUpOpen);
+    EXPECT_FALSE(program.shell.frozen);
+    OpenCloseUp(program, host);
+    EXPECT_EQ(host.openedModeless.size(), 2u);
 }
 
 TEST(CloseUp, Title) {

@@ -2,9 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
+#include "app/command_ids.h"
+#include "app/commands.h"
+#include "app/image_commands.h"
+#include "app/mouse_modes.h"
 #include "app/tool_box.h"
+#include "app_fixture.h"
 #include "support/fake_host.h"
 
 namespace corvane::test {
@@ -52,18 +58,50 @@ TEST(ToolBox, WhatAPressSends) {
     }
 }
 
-TEST(ToolBox, APressRunsItsCommandAndAsksForTheCloseUp) {
-    Program program;
-    program.image.loaded = true;
-    std::vector<int> run;
-    const auto record = [&run](int id) { run.push_back(id); };
-    EXPECT_TRUE(PressToolButton(program, 1148, record));
-    program.shell.mouseMode = MouseMode::SetRoi;
-    EXPECT_TRUE(PressToolButton(program, 1148, record)) << "the close-up repaints all the same";
-    program.shell.mouseMode = MouseMode::None;
-    program.image.loaded = false;
-    EXPECT_FALSE(PressToolButton(program, 1147, record));
-    EXPECT_EQ(run, (std::vector<int>{101, 106}));
+TEST(ToolBox, PressesThroughTheDispatcher) {
+    AppFixture f;
+    f.ShowImage(640, 480);
+    f.program.shell.closeUpOpen = true;
+
+    OnCommand(f.program, f.host, command::kSetRoi);
+    PressToolButton(f.program, f.host, 1148);  // Zoom
+    EXPECT_EQ(f.program.shell.view.zoom, kOneToOne) << "Zoom ignored during Set ROI";
+    EXPECT_EQ(f.program.shell.mouseMode, MouseMode::SetRoi);
+    EXPECT_EQ(f.host.closeUpRepaints, 1) << "the close-up repaints all the same";
+
+    OnCancel(f.program, f.host, 0, 0);
+    PressToolButton(f.program, f.host, 1148);
+    EXPECT_EQ(f.program.shell.view.zoom, 2 * kOneToOne);
+
+    // Do! warns as F8 does.
+    PressToolButton(f.program, f.host, 1145);
+    f.program.objects.initialised = true;
+    PressToolButton(f.program, f.host, 1145);
+    EXPECT_EQ(f.host.MessageLines(),
+              (std::vector<std::string>{"MSG 28: Please complete initialization",
+                                        "MSG 28: Please open output files"}));
+    EXPECT_EQ(f.program.shell.mouseMode, MouseMode::None);
+
+    // After the image was closed, Zoom and Squeeze leave the empty window alone.
+    CloseImage(f.program, f.host);
+    const std::size_t sizes = f.host.windowSizes.size();
+    PressToolButton(f.program, f.host, 1148);
+    PressToolButton(f.program, f.host, 1149);
+    EXPECT_EQ(f.host.windowSizes.size(), sizes);
+    EXPECT_EQ(f.program.shell.view.zoom, kOneToOne);
+}
+
+TEST(ToolBox, OpensOncePerImage) {
+    AppFixture f;
+    OnCommand(f.program, f.host, command::kToolBox);
+    EXPECT_TRUE(f.host.openedModeless.empty()) << "no image";
+    f.ShowImage(640, 480);
+    OnCommand(f.program, f.host, command::kToolBox);
+    OnCommand(f.program, f.host, command::kToolBox);
+    EXPECT_EQ(f.host.openedModeless, std::vector<ModelessWindow>{ModelessWindow::ToolBox});
+    OnToolBoxClosed(f.program, f.host);
+    OnCommand(f.program, f.host, command::kToolBox);
+    EXPECT_EQ(f.host.openedModeless.size(), 2u);
 }
 
 TEST(ToolBox, ClosingTakesTheOverlaysAway) {
@@ -72,7 +110,9 @@ TEST(ToolBox, ClosingTakesTheOverlaysAway) {
         FakeHost host;
         host.cursor = CursorShape::Circle;
         program.shell.overlaysShown = shown;
+        program.shell.toolBoxOpen = true;
         OnToolBoxClosed(program, host);
+        EXPECT_FALSE(program.shell.toolBoxOpen);
         EXPECT_FALSE(program.shell.overlaysShown);
         EXPECT_EQ(host.fullInvalidations, shown ? 1 : 0);
         EXPECT_EQ(host.cursor, CursorShape::Arrow);

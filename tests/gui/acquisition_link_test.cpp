@@ -10,6 +10,8 @@
 #include <span>
 
 #include "app/acquisition.h"
+#include "app/commands.h"
+#include "app/command_ids.h"
 #include "app/image_commands.h"
 #include "gui/acquisition_link.h"
 #include "platform/acquisition_protocol.h"
@@ -47,7 +49,7 @@ struct LinkBench {
     std::vector<int> commands;
     AcquisitionLink link{window, program, host, [this](int id) {
                              commands.push_back(id);
-                             if (id == kReloadCommand) {
+                             if (id == command::kReload) {
                                  LoadImage(program, host);
                              }
                          }};
@@ -116,8 +118,8 @@ TEST(AcquisitionLink, SessionWithQuib) {
         EXPECT_EQ(b.host.title, "Corvane32 - (Acquiring...)");
         EXPECT_FALSE(b.host.menu.topEnabled[kMenuFaceLift]);
     }
-    EXPECT_EQ(b.commands, (std::vector<int>{kReloadCommand, kReloadCommand}));
-    EXPECT_TRUE(RefuseCloseDuringAcquisition(b.program, b.host));
+    EXPECT_EQ(b.commands, (std::vector<int>{command::kReload, command::kReload}));
+    EXPECT_TRUE(!OnCloseRequest(b.program, b.host));
 
     ::kill(b.link.QuibPid(), SIGTERM);  // quib closes its window: 1034
     ASSERT_TRUE(WaitUntil([&] { return !b.program.shell.acquisitionSession; }));
@@ -139,7 +141,7 @@ TEST(AcquisitionLink, QuibThatDiesEndsTheSession) {
     ::kill(b.link.QuibPid(), SIGKILL);
     ASSERT_TRUE(WaitUntil([&] { return !b.program.shell.acquisitionSession; }));
     EXPECT_EQ(vanished, 1);
-    EXPECT_FALSE(RefuseCloseDuringAcquisition(b.program, b.host));
+    EXPECT_FALSE(!OnCloseRequest(b.program, b.host));
     EXPECT_TRUE(b.host.menu.acquireEnabled);
 }
 

@@ -13,8 +13,10 @@ inline QApplication& TestApplication() {
     static int argc = 1;
     static char name[] = "test_gui";
     static char* argv[] = {name, nullptr};
-    static QApplication* application = new QApplication(argc, argv);
-    return *application;
+    if (qApp == nullptr) {
+        new QApplication(argc, argv);
+    }
+    return *static_cast<QApplication*>(QCoreApplication::instance());
 }
 
 // Runs the event loop until `done` holds; false when `timeoutMs` passed first.

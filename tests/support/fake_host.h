@@ -166,6 +166,12 @@ public:
         return acquisitionStartWorks;
     }
     void RestoreIfMinimized() override { ++restores; }
+
+    // Close-up window and tool box.
+    std::vector<ModelessWindow> openedModeless;
+    int closeUpRepaints = 0;
+    void OpenModeless(ModelessWindow window) override { openedModeless.push_back(window); }
+    void InvalidateCloseUp() override { ++closeUpRepaints; }
 };
 
 }  // namespace corvane::test
