@@ -73,29 +73,6 @@ struct LinkBench {
     }
 };
 
-// A client of the link: sends raw bytes and reads the replies.
-std::vector<AcquisitionReply> SendRaw(const std::string& scope, const std::vector<std::uint8_t>& bytes,
-                                      std::size_t replies) {
-    QLocalSocket socket;
-    socket.connectToServer(QString::fromStdString(MainWindowServerName(scope)));
-    EXPECT_TRUE(socket.waitForConnected(3000));
-    socket.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
-    socket.flush();
-    QByteArray answer;
-    WaitUntil([&] {
-        answer += socket.readAll();
-        return answer.size() >= static_cast<qsizetype>(replies * kReplySize) ||
-               socket.state() != QLocalSocket::ConnectedState;
-    }, 5000);
-    std::vector<AcquisitionReply> decoded;
-    for (qsizetype at = 0; at + static_cast<qsizetype>(kReplySize) <= answer.size();
-         at += static_cast<qsizetype>(kReplySize)) {
-        decoded.push_back(*DecodeReply(std::span(
-            reinterpret_cast<const std::uint8_t*>(answer.constData() + at), kReplySize)));
-    }
-    return decoded;
-}
-
 TEST(AcquisitionLink, SessionWithQuib) {
     ASSERT_FALSE(QuibPath().isEmpty());
     LinkBench b;

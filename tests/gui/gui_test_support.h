@@ -3,8 +3,12 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMessageBox>
 #include <QThread>
+#include <QTimer>
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace corvane::test {
 
@@ -40,5 +44,25 @@ inline void Pump(int ms) {
     clock.start();
     WaitUntil([&] { return clock.elapsed() >= ms; }, ms + 1000);
 }
+
+// Closes every message box that comes up and keeps its caption and text, so that a test
+// never hangs on one and can check that none appeared.
+class MessageWatcher {
+public:
+    MessageWatcher() {
+        timer_.setInterval(20);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                seen.push_back(box->windowTitle().toStdString() + ": " + box->text().toStdString());
+                box->done(QMessageBox::No);
+            }
+        });
+        timer_.start();
+    }
+    std::vector<std::string> seen;
+
+private:
+    QTimer timer_;
+};
 
 }  // namespace corvane::test

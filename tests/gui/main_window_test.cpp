@@ -24,25 +24,7 @@ namespace {
 
 QApplication& App() { return test::TestApplication(); }
 
-// Closes every message box that comes up and keeps its caption and text, so that a test
-// never hangs on one and can check that none appeared.
-class MessageWatcher {
-public:
-    MessageWatcher() {
-        timer_.setInterval(20);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                seen.push_back(box->windowTitle().toStdString() + ": " + box->text().toStdString());
-                box->done(QMessageBox::No);
-            }
-        });
-        timer_.start();
-    }
-    std::vector<std::string> seen;
-
-private:
-    QTimer timer_;
-};
+using test::MessageWatcher;
 
 void WriteImage(const std::string& path, int width, int height) {
     test::FitsImage image;

@@ -1,11 +1,16 @@
 #pragma once
 // quib as the tests run it: a real process, offscreen, on a folder of the test, under a
-// link scope of its own so that tests never meet each other or a running Corvane32.
+// link scope of its own so that tests never meet each other or a running Corvane32; and a
+// plain client of the main window's link.
+
+#include <gtest/gtest.h>
 
 #include <QLocalSocket>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <atomic>
+#include <span>
+#include <vector>
 #include <string>
 #include <unistd.h>
 
@@ -43,6 +48,29 @@ inline bool QuibRunning(const std::string& scope) {
     const bool open = probe.waitForConnected(500);
     probe.abort();
     return open;
+}
+
+// A client of the link: sends raw bytes and reads the replies.
+inline std::vector<AcquisitionReply> SendRaw(const std::string& scope, const std::vector<std::uint8_t>& bytes,
+                                      std::size_t replies) {
+    QLocalSocket socket;
+    socket.connectToServer(QString::fromStdString(MainWindowServerName(scope)));
+    EXPECT_TRUE(socket.waitForConnected(3000));
+    socket.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    socket.flush();
+    QByteArray answer;
+    WaitUntil([&] {
+        answer += socket.readAll();
+        return answer.size() >= static_cast<qsizetype>(replies * kReplySize) ||
+               socket.state() != QLocalSocket::ConnectedState;
+    }, 5000);
+    std::vector<AcquisitionReply> decoded;
+    for (qsizetype at = 0; at + static_cast<qsizetype>(kReplySize) <= answer.size();
+         at += static_cast<qsizetype>(kReplySize)) {
+        decoded.push_back(*DecodeReply(std::span(
+            reinterpret_cast<const std::uint8_t*>(answer.constData() + at), kReplySize)));
+    }
+    return decoded;
 }
 
 }  // namespace corvane::test
