@@ -1,6 +1,5 @@
-// The main window's link with real processes: quib started by Acquire on a folder of the
-// test, images handed over and loaded, malformed frames, the end of the session and the
-// end of quib without one.
+// The main window's link on its own: quib that dies or cannot start, and frames from any
+// sender, well-formed or not. The whole session runs in acquisition_session_test.
 
 #include <gtest/gtest.h>
 
@@ -67,45 +66,7 @@ struct LinkBench {
             ::kill(link.QuibPid(), SIGKILL);
         }
     }
-    const std::string& Prompt() const { return host.panes[static_cast<int>(Pane::Prompt)]; }
-    bool Shows(const std::string& name) const {
-        return program.image.loaded && program.image.path == dir.File(name);
-    }
 };
-
-TEST(AcquisitionLink, SessionWithQuib) {
-    ASSERT_FALSE(QuibPath().isEmpty());
-    LinkBench b;
-    ASSERT_TRUE(b.link.Listening());
-    EXPECT_TRUE(b.host.menu.acquireEnabled) << "quib was found";
-
-    Acquire(b.program, b.host);
-    ASSERT_TRUE(b.program.shell.acquisitionSession) << ::testing::PrintToString(b.host.MessageLines());
-    EXPECT_EQ(b.host.title, "Corvane32 - (Acquiring...)");
-    ASSERT_TRUE(WaitUntil([&] { return QuibRunning(b.scope); }));
-
-    Acquire(b.program, b.host);
-    ASSERT_EQ(b.host.MessageLines(),
-              std::vector<std::string>{"MSG 713: Acquisition module already loaded"});
-
-    for (const char* name : {"n001.fit", "n002.fit"}) {
-        WriteFits(b.dir.File(name), Frame(7));
-        ASSERT_TRUE(WaitUntil([&] { return b.Shows(name); })) << name;
-        EXPECT_EQ(b.Prompt(), b.dir.File(name));
-        EXPECT_EQ(b.host.title, "Corvane32 - (Acquiring...)");
-        EXPECT_FALSE(b.host.menu.topEnabled[kMenuFaceLift]);
-    }
-    EXPECT_EQ(b.commands, (std::vector<int>{command::kReload, command::kReload}));
-    EXPECT_TRUE(!OnCloseRequest(b.program, b.host));
-
-    ::kill(b.link.QuibPid(), SIGTERM);  // quib closes its window: 1034
-    ASSERT_TRUE(WaitUntil([&] { return !b.program.shell.acquisitionSession; }));
-    EXPECT_EQ(b.host.title, "Corvane 32 - " + b.dir.File("n002.fit"));
-    EXPECT_EQ(b.Prompt(), "");
-    EXPECT_TRUE(b.host.menu.acquireEnabled);
-    EXPECT_TRUE(b.host.menu.topEnabled[kMenuFaceLift]);
-    EXPECT_TRUE(b.Shows("n002.fit"));
-}
 
 TEST(AcquisitionLink, QuibThatDiesEndsTheSession) {
     ASSERT_FALSE(QuibPath().isEmpty());
@@ -163,6 +124,15 @@ TEST(AcquisitionLink, FramesFromAnySender) {
     EXPECT_EQ(loadedAtRelease, 1);
     EXPECT_FALSE(b.program.image.loaded);
     EXPECT_TRUE(b.commands.empty()) << "no Reload for number 2";
+
+    // Number 1: answered first, loaded by the Reload posted after it.
+    loadedAtRelease = -1;
+    replies = SendRaw(b.scope, EncodeCopyData(1, path), 1);
+    ASSERT_EQ(replies.size(), 1u);
+    EXPECT_EQ(replies[0].result, 1);
+    EXPECT_EQ(loadedAtRelease, 0) << "not loaded when the reply went";
+    ASSERT_TRUE(WaitUntil([&] { return b.program.image.loaded; }));
+    EXPECT_EQ(b.commands, std::vector<int>{command::kReload});
 
     // A copy-data frame too large to read, then an unknown message: both end the stream.
     std::vector<std::uint8_t> huge = EncodeCopyDataBytes(1, {});
