@@ -66,9 +66,11 @@ AcquisitionLink::~AcquisitionLink() {
 void AcquisitionLink::Start(Options options) {
     options_ = std::move(options);
     server_.close();
-    // A second Corvane32 of this user leaves the link to the first.
-    ListenAlone(server_, QString::fromStdString(MainWindowServerName(options_.scope)));
-    ApplyAcquisitionProbe(program_, host_, !options_.quibProgram.isEmpty());
+    // A second Corvane32 of this user leaves the link to the first, and with it Acquire:
+    // the images of a quib started here would go to the other window.
+    const bool listening =
+        ListenAlone(server_, QString::fromStdString(MainWindowServerName(options_.scope)));
+    ApplyAcquisitionProbe(program_, host_, listening && !options_.quibProgram.isEmpty());
 }
 
 bool AcquisitionLink::QuibWindowOpen() const {

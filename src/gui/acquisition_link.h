@@ -44,7 +44,8 @@ public:
                     std::function<void(int)> runCommand);
     ~AcquisitionLink() override;
 
-    // Listens under the options' scope and applies the start-up probe to the menu.
+    // Listens under the options' scope and applies the start-up probe to the menu: Acquire
+    // is offered when quib was found and this window holds the link.
     void Start(Options options);
 
     // What the host asks of the acquisition program.

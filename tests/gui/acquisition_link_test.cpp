@@ -92,6 +92,23 @@ TEST(AcquisitionLink, QuibThatCannotStart) {
     EXPECT_EQ(b.host.messages[0].caption, "MSG 712");
 }
 
+TEST(AcquisitionLink, ASecondWindowLeavesTheLinkToTheFirst) {
+    LinkBench first;
+    QWidget window;
+    Program program;
+    FakeHost host;
+    AcquisitionLink second(window, program, host, [](int) {});
+    AcquisitionLink::Options options;
+    options.scope = first.scope;
+    options.quibProgram = QuibPath();
+    second.Start(options);
+    EXPECT_FALSE(second.Listening());
+    EXPECT_FALSE(host.menu.acquireEnabled) << "its quib would serve the other window";
+    ASSERT_TRUE(first.link.Listening());
+    EXPECT_TRUE(first.host.menu.acquireEnabled);
+    EXPECT_EQ(SendRaw(first.scope, EncodeMessage(kCloseImageMessage), 1).size(), 1u);
+}
+
 TEST(AcquisitionLink, FramesFromAnySender) {
     LinkBench b;
     WriteFits(b.dir.File("x.fit"), Frame(3));

@@ -14,7 +14,7 @@ bool MainWindowLink::Connect(QString& error) {
     socket_.abort();
     socket_.connectToServer(serverName_);
     if (!socket_.waitForConnected(3000)) {
-        error = QStringLiteral("Corvane32 is not listening (%1)").arg(socket_.errorString());
+        error = QStringLiteral("Corvane32 is not running");
         socket_.abort();
         return false;
     }
