@@ -12,15 +12,18 @@
 #include <QStyle>
 #include <algorithm>
 
+#include "gui/about_box.h"
+#include "gui/append_box.h"
+#include "gui/confirm_box.h"
 #include "gui/edit_pixel_dialog.h"
 #include "gui/header_dialog.h"
+#include "gui/image_view.h"
 #include "gui/main_window.h"
 #include "gui/manual_levels_dialog.h"
-#include "gui/raw_options_dialog.h"
-
-#include "gui/about_box.h"
-#include "gui/image_view.h"
 #include "gui/open_dialog.h"
+#include "gui/output_files_dialog.h"
+#include "gui/raw_options_dialog.h"
+#include "gui/results_box.h"
 
 namespace corvane {
 
@@ -289,5 +292,24 @@ void QtHost::CloseModeless(ModelessWindow) {}
 void QtHost::SetCloseUpTitle(std::string_view) {}
 
 void QtHost::SendCloseUpPointer(int, int) {}
+
+// --- Photometry output files and the run's two boxes ---
+
+bool QtHost::RunOutputFilesDialog(OutputFilesDialogFields& fields,
+                                  const DialogEnter<OutputFilesDialogFields>& enter,
+                                  const DialogOk<OutputFilesDialogFields>& ok) {
+    OutputFilesDialog dialog(&window_, fields, enter, ok);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+AppendChoice QtHost::AskAppend(std::string_view text) {
+    return RunAppendBox(&window_, ToQt(text));
+}
+
+bool QtHost::RunConfirmBox() { return corvane::RunConfirmBox(&window_); }
+
+bool QtHost::RunResultsBox(const std::vector<std::string>& rows) {
+    return corvane::RunResultsBox(&window_, rows);
+}
 
 }  // namespace corvane

@@ -177,4 +177,65 @@ void FakeHost::SetCloseUpTitle(std::string_view text) { closeUpTitle = std::stri
 
 void FakeHost::SendCloseUpPointer(int x, int y) { closeUpPointers.emplace_back(x, y); }
 
+// --- Photometry output files and the run's two boxes ---
+
+bool FakeHost::RunOutputFilesDialog(OutputFilesDialogFields& fields,
+                                    const DialogEnter<OutputFilesDialogFields>& enter,
+                                    const DialogOk<OutputFilesDialogFields>& ok) {
+    log.push_back("dialog OpenOutputBox");
+    outputDialogViews.push_back(fields);
+    while (!outputDialogScript.empty()) {
+        OutputDialogPress press = outputDialogScript.front();
+        outputDialogScript.pop_front();
+        switch (press.kind) {
+            case OutputDialogPress::Enter:
+                enter(fields, press.entry);
+                outputDialogViews.push_back(fields);
+                break;
+            case OutputDialogPress::Ok:
+                fields.prefix = press.prefix;
+                if (ok(fields)) {
+                    return true;
+                }
+                break;
+            case OutputDialogPress::Cancel:
+                return false;
+        }
+    }
+    return false;
+}
+
+AppendChoice FakeHost::AskAppend(std::string_view text) {
+    appendTexts.emplace_back(text);
+    log.push_back("dialog AppendBox: " + std::string(text));
+    if (appendAnswers.empty()) {
+        return AppendChoice::Cancel;
+    }
+    AppendChoice c = appendAnswers.front();
+    appendAnswers.pop_front();
+    return c;
+}
+
+bool FakeHost::RunConfirmBox() {
+    ++confirmRuns;
+    log.push_back("dialog ConfirmBox");
+    if (confirmAnswers.empty()) {
+        return false;
+    }
+    bool go = confirmAnswers.front();
+    confirmAnswers.pop_front();
+    return go;
+}
+
+bool FakeHost::RunResultsBox(const std::vector<std::string>& rows) {
+    resultsShown.push_back(rows);
+    log.push_back("dialog ShowResBox");
+    if (resultsAnswers.empty()) {
+        return false;
+    }
+    bool write = resultsAnswers.front();
+    resultsAnswers.pop_front();
+    return write;
+}
+
 }  // namespace corvane::test
