@@ -179,6 +179,21 @@ void FakeHost::SendCloseUpPointer(int x, int y) { closeUpPointers.emplace_back(x
 
 // --- Photometry output files and the run's two boxes ---
 
+namespace {
+
+// The next scripted answer, or `otherwise` once the script is used up.
+template <class T>
+T PopOr(std::deque<T>& script, T otherwise) {
+    if (script.empty()) {
+        return otherwise;
+    }
+    T answer = script.front();
+    script.pop_front();
+    return answer;
+}
+
+}  // namespace
+
 bool FakeHost::RunOutputFilesDialog(OutputFilesDialogFields& fields,
                                     const DialogEnter<OutputFilesDialogFields>& enter,
                                     const DialogOk<OutputFilesDialogFields>& ok) {
@@ -208,34 +223,19 @@ bool FakeHost::RunOutputFilesDialog(OutputFilesDialogFields& fields,
 AppendChoice FakeHost::AskAppend(std::string_view text) {
     appendTexts.emplace_back(text);
     log.push_back("dialog AppendBox: " + std::string(text));
-    if (appendAnswers.empty()) {
-        return AppendChoice::Cancel;
-    }
-    AppendChoice c = appendAnswers.front();
-    appendAnswers.pop_front();
-    return c;
+    return PopOr(appendAnswers, AppendChoice::Cancel);
 }
 
 bool FakeHost::RunConfirmBox() {
     ++confirmRuns;
     log.push_back("dialog ConfirmBox");
-    if (confirmAnswers.empty()) {
-        return false;
-    }
-    bool go = confirmAnswers.front();
-    confirmAnswers.pop_front();
-    return go;
+    return PopOr(confirmAnswers, false);
 }
 
 bool FakeHost::RunResultsBox(const std::vector<std::string>& rows) {
     resultsShown.push_back(rows);
     log.push_back("dialog ShowResBox");
-    if (resultsAnswers.empty()) {
-        return false;
-    }
-    bool write = resultsAnswers.front();
-    resultsAnswers.pop_front();
-    return write;
+    return PopOr(resultsAnswers, false);
 }
 
 }  // namespace corvane::test
