@@ -13,13 +13,20 @@ namespace corvane {
 
 namespace {
 
+// Some monospaced faces do not declare themselves fixed-pitch; their advances tell.
+bool IsFixedWidth(const QFont& font) {
+    QFontMetrics m(font);
+    return m.horizontalAdvance('i') == m.horizontalAdvance('W') &&
+           m.horizontalAdvance(' ') == m.horizontalAdvance('W');
+}
+
 // Courier New 10, or the system's fixed-width face where that font is missing: the
 // columns of the rows must line up under the headings.
 QFont ResultsFont() {
     QFont font("Courier New", 10);
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
-    if (!QFontInfo(font).fixedPitch()) {
+    if (!IsFixedWidth(font)) {
         font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
         font.setPointSize(10);
     }
