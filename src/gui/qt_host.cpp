@@ -22,8 +22,10 @@
 #include "gui/manual_levels_dialog.h"
 #include "gui/open_dialog.h"
 #include "gui/output_files_dialog.h"
+#include "gui/params_dialog.h"
 #include "gui/raw_options_dialog.h"
 #include "gui/results_box.h"
+#include "gui/select_dialog.h"
 
 namespace corvane {
 
@@ -136,14 +138,16 @@ bool QtHost::RunEditPixelDialog(EditPixelDialogFields& fields,
     return dialog.exec() == QDialog::Accepted;
 }
 
-// --- Photometry dialogs: the widgets come with the photometry run; until then Cancel ---
+// --- Photometry dialogs ---
 
-bool QtHost::RunParamsDialog(ParamsDialogFields&, const DialogOk<ParamsDialogFields>&) {
-    return false;
+bool QtHost::RunParamsDialog(ParamsDialogFields& fields, const DialogOk<ParamsDialogFields>& ok) {
+    ParamsDialog dialog(&window_, fields, ok);
+    return dialog.exec() == QDialog::Accepted;
 }
 
-bool QtHost::RunSelectDialog(SelectDialogFields&, const DialogOk<SelectDialogFields>&) {
-    return false;
+bool QtHost::RunSelectDialog(SelectDialogFields& fields, const DialogOk<SelectDialogFields>& ok) {
+    SelectDialog dialog(&window_, fields, ok);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 // --- main window geometry, file dialog, about box, modeless windows ---

@@ -166,35 +166,59 @@ std::string ListRecordHead(std::string_view imagePath, const HeaderRecord& heade
     return out;
 }
 
-std::string ListRecordRow(const ListRowValues& r) {
+std::string ListRecordRow(int star, FloatPoint at, const ObjectResult& r, std::int32_t bzero) {
+    const double x = at.x, y = at.y;
+    const double background = r.mean + bzero;
+    const long npix = r.npix, clip = r.clip;
     std::string out;
-    if (r.star < 0) {
-        AppendFormat(out, "Asteroid %7.2f %7.2f%9.2lf%10.2lf%10.2lf%8.lf%8ld%6ld\r\n",
-                     static_cast<double>(r.x), static_cast<double>(r.y), r.fluxRate,
-                     r.background, r.sigma, r.snr, r.npix, r.clip);
+    if (star < 0) {
+        AppendFormat(out, "Asteroid %7.2f %7.2f%9.2lf%10.2lf%10.2lf%8.lf%8ld%6ld\r\n", x, y,
+                     r.fluxRate, background, r.sigma, r.snr, npix, clip);
     } else {
-        AppendFormat(out, "Star  %2d %7.2f %7.2f%9.2lf%10.2lf%10.2lf%8.lf%8ld%6ld\r\n", r.star,
-                     static_cast<double>(r.x), static_cast<double>(r.y), r.fluxRate,
-                     r.background, r.sigma, r.snr, r.npix, r.clip);
+        AppendFormat(out, "Star  %2d %7.2f %7.2f%9.2lf%10.2lf%10.2lf%8.lf%8ld%6ld\r\n", star, x,
+                     y, r.fluxRate, background, r.sigma, r.snr, npix, clip);
     }
     return out;
 }
 
-std::string ListRecordTail(const ApertureSizes& s) {
+std::string ListRecordTail(const PhotometryParameters& p) {
     std::string out = "\r\n";
     AppendFormat(out, "Asteroid box size %5d%5d%5d       Star box size %5d%5d%5d\r\n\r\n",
-                 s.asteroidA, s.asteroidB, s.asteroidTheta, s.starA, s.starB, s.starTheta);
+                 p.asteroid.a, p.asteroid.b, p.asteroid.theta, p.star.a, p.star.b, p.star.theta);
     AppendFormat(out, "%s\r\n\r\n\r\n", kAsterisks);
     return out;
 }
 
-std::string FluxTableLine(std::int32_t observationTime, double asteroidFlux,
-                          const std::vector<double>& starFluxes) {
+std::string BuildListRecord(std::string_view imagePath, const HeaderRecord& header,
+                            std::int32_t bzero, const PhotometryParameters& params,
+                            const ObjectList& objects) {
+    std::string out = ListRecordHead(imagePath, header);
+    if (objects.asteroidSelected) {
+        out += ListRecordRow(-1, objects.asteroidCentroid, objects.asteroidResult, bzero);
+    }
+    for (int i = 0; i < params.numberOfStars && i < kMaxStars; ++i) {
+        if (objects.starSelected[i]) {
+            out += ListRecordRow(i + 1, objects.starPosition[i], objects.starResults[i], bzero);
+        }
+    }
+    out += ListRecordTail(params);
+    return out;
+}
+
+std::string BuildFluxLine(const HeaderRecord& header, const PhotometryParameters& params,
+                          ObjectList& objects) {
+    const std::int32_t time = header.observationTime;
     std::string out;
-    AppendFormat(out, "%ld ", static_cast<long>(observationTime));
-    AppendFormat(out, "%8.2lf", asteroidFlux);
-    for (double flux : starFluxes) {
-        AppendFormat(out, "%8.2lf", flux);
+    AppendFormat(out, "%ld ", static_cast<long>(time));
+    if (!objects.asteroidSelected) {
+        objects.asteroidResult.fluxRate = 0;
+    }
+    AppendFormat(out, "%8.2lf", objects.asteroidResult.fluxRate);
+    for (int i = 0; i < params.numberOfStars && i < kMaxStars; ++i) {
+        if (!objects.starSelected[i]) {
+            objects.starResults[i].fluxRate = 0;
+        }
+        AppendFormat(out, "%8.2lf", objects.starResults[i].fluxRate);
     }
     out += "\r\n";
     return out;

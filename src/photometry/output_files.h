@@ -6,9 +6,10 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "image/header_record.h"
+#include "photometry/object_list.h"
+#include "photometry/photometry_parameters.h"
 #include "platform/host.h"
 
 namespace corvane {
@@ -54,34 +55,25 @@ bool ChooseOutputFiles(OutputFiles& files, Host& host);
 // headings.
 std::string ListRecordHead(std::string_view imagePath, const HeaderRecord& header);
 
-// One object row. `star` < 0 is the asteroid row, else the star's number (index + 1).
-// `background` is the level as printed, M + bzero.
-struct ListRowValues {
-    int star = -1;
-    float x = 0;
-    float y = 0;
-    double fluxRate = 0;
-    double background = 0;
-    double sigma = 0;
-    double snr = 0;
-    long npix = 0;
-    long clip = 0;
-};
-std::string ListRecordRow(const ListRowValues& row);
+// One object row: `star` < 0 is the asteroid row, else the star's number (index + 1);
+// `at` is the printed position, the background level is printed as M + bzero.
+std::string ListRecordRow(int star, FloatPoint at, const ObjectResult& result,
+                          std::int32_t bzero);
 
-// Aperture sizes of both shapes, in pixels and degrees.
-struct ApertureSizes {
-    int asteroidA = 0, asteroidB = 0, asteroidTheta = 0;
-    int starA = 0, starB = 0, starTheta = 0;
-};
+// ListFile lines 10 to 12: the empty line, both aperture sizes and the closing asterisks.
+std::string ListRecordTail(const PhotometryParameters& params);
 
-// ListFile lines 10 to 12: the empty line, the box sizes and the closing asterisks.
-std::string ListRecordTail(const ApertureSizes& sizes);
+// The whole ListFile record of a run: the head, the asteroid row when it is measured, a
+// row for every selected star in index order, the tail.
+std::string BuildListRecord(std::string_view imagePath, const HeaderRecord& header,
+                            std::int32_t bzero, const PhotometryParameters& params,
+                            const ObjectList& objects);
 
-// One FluxTable line: the time, the asteroid's flux rate and one rate per star, in index
-// order; an unselected object is written as 0.
-std::string FluxTableLine(std::int32_t observationTime, double asteroidFlux,
-                          const std::vector<double>& starFluxes);
+// The FluxTable line of a run: the time, the asteroid's flux rate and that of every star
+// 1 to n. Unselected objects are written as 0, and their flux rates are set to 0 in the
+// list as they are written, so the star columns stay in place.
+std::string BuildFluxLine(const HeaderRecord& header, const PhotometryParameters& params,
+                          ObjectList& objects);
 
 // Appends `listRecord` to the list file and `fluxLine` to the flux table. Either both
 // files receive their whole record or neither changes; every failure is shown (caption

@@ -84,34 +84,86 @@ TEST(ListRecordHead, ExposureInTenthsAndGainRounding) {
 
 TEST(ListRecordRow, AsteroidAndStarRows) {
     struct Case {
-        ListRowValues row;
+        int star;
+        FloatPoint at;
+        ObjectResult result;  // mean, sigma, count, fluxRate, snr, npix, clip
+        std::int32_t bzero;
         const char* bytes;
     };
     const Case cases[] = {
-        {{-1, 312.0f, 88.0f, 1234.567, 1000.25, 12.3456, 45.5, 709, 0},
+        {-1, {312.0f, 88.0f}, {1000.25, 12.3456, 64, 1234.567, 45.5, 709, 0}, 0,
          "Asteroid  312.00   88.00  1234.57   1000.25     12.35      46     709     0\r\n"},
-        {{1, 45.126f, 1023.5f, -3.0, 32768.0, 0.0, 44.5, 12, 3},
+        // The level is printed with bzero; a tie in SNR goes to the even neighbour.
+        {1, {45.126f, 1023.5f}, {0.0, 0.0, 3, -3.0, 44.5, 12, 3}, 32768,
          "Star   1   45.13 1023.50    -3.00  32768.00      0.00      44      12     3\r\n"},
-        {{16, 4.0f, 5.0f, 123456.0, -1000.0, 5.5, -0.4, 0, 0},
+        {16, {4.0f, 5.0f}, {-1000.0, 5.5, 9, 123456.0, -0.4, 0, 0}, 0,
          "Star  16    4.00    5.00123456.00  -1000.00      5.50      -0       0     0\r\n"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(ListRecordRow(c.row), c.bytes);
+        EXPECT_EQ(ListRecordRow(c.star, c.at, c.result, c.bzero), c.bytes);
     }
 }
 
 TEST(ListRecordTail, BoxSizesAndClosingLines) {
-    ApertureSizes sizes{15, 12, -45, 9, 9, 90};
-    EXPECT_EQ(ListRecordTail(sizes),
+    PhotometryParameters params;
+    params.asteroid.a = 15;
+    params.asteroid.b = 12;
+    params.asteroid.theta = -45;
+    params.star.a = 9;
+    params.star.b = 9;
+    params.star.theta = 90;
+    EXPECT_EQ(ListRecordTail(params),
               "\r\nAsteroid box size    15   12  -45       Star box size     9    9   90\r\n"
               "\r\n" +
                   std::string(77, '*') + "\r\n\r\n\r\n");
 }
 
-TEST(FluxTableLine, TimeAsteroidAndEveryStarColumn) {
-    EXPECT_EQ(FluxTableLine(979596245, 0.0, {10.0, 0.0, 2.555, 123456.78}),
-              "979596245     0.00   10.00    0.00    2.56123456.78\r\n");
-    EXPECT_EQ(FluxTableLine(0, -12.5, {}), "0   -12.50\r\n");
+// Four stars with star 2 deselected, the asteroid measured or not.
+struct FourStars {
+    PhotometryParameters params;
+    ObjectList objects;
+    FourStars(bool asteroid) {
+        params.numberOfStars = 4;
+        objects.asteroidSelected = asteroid;
+        objects.asteroidCentroid = {100.5f, 200.25f};
+        objects.asteroidResult = {10, 2, 100, 55.556, 20, 709, 1};
+        for (int i = 0; i < 4; ++i) {
+            const auto k = static_cast<float>(i + 1);
+            objects.starPosition[i] = {10.0f * k, 20.0f * k};
+            objects.starResults[i] = {11, 3, 100, 100.0 * (i + 1), 30.0 + i, 709, 0};
+        }
+        objects.starSelected[1] = false;
+        objects.starResults[4].fluxRate = 999;  // beyond n: never written
+    }
+};
+
+TEST(BuildListRecord, RowsOfTheSelectedObjectsOnly) {
+    HeaderRecord header = Header("Ceres", 979596245);
+    for (bool asteroid : {true, false}) {
+        SCOPED_TRACE(asteroid);
+        FourStars f(asteroid);
+        std::string rows =
+            std::string(asteroid ? "Asteroid  100.50  200.25    55.56     10.00      2.00      20     709     1\r\n"
+                                 : "") +
+            "Star   1   10.00   20.00   100.00     11.00      3.00      30     709     0\r\n"
+            "Star   3   30.00   60.00   300.00     11.00      3.00      32     709     0\r\n"
+            "Star   4   40.00   80.00   400.00     11.00      3.00      33     709     0\r\n";
+        EXPECT_EQ(BuildListRecord("/d/f.fit", header, 0, f.params, f.objects),
+                  ListRecordHead("/d/f.fit", header) + rows + ListRecordTail(f.params));
+    }
+}
+
+TEST(BuildFluxLine, EveryStarColumnStaysInPlace) {
+    HeaderRecord header = Header("Ceres", 979596245);
+    FourStars measured(true);
+    EXPECT_EQ(BuildFluxLine(header, measured.params, measured.objects),
+              "979596245    55.56  100.00    0.00  300.00  400.00\r\n");
+    EXPECT_EQ(measured.objects.starResults[1].fluxRate, 0.0);
+
+    FourStars without(false);
+    EXPECT_EQ(BuildFluxLine(Header("", 0), without.params, without.objects),
+              "0     0.00  100.00    0.00  300.00  400.00\r\n");
+    EXPECT_EQ(without.objects.asteroidResult.fluxRate, 0.0);
 }
 
 TEST(AppendBoxText, NameBetweenTheSpaces) {
