@@ -94,7 +94,8 @@ void RegisterBatchCommands(CLI::App& app, int& exitCode) {
     cmd->add_option("--out", args->out, "prefix of the output files PREFIX.lis and PREFIX.heu")
         ->required();
     cmd->add_option("--asteroid", args->asteroid,
-                    "X,Y: the asteroid's click on the next image (repeat per image)");
+                    "X,Y: the asteroid's click on the next image (repeat per image)")
+        ->allow_extra_args(false);
     cmd->add_flag("--small", args->small, "16-pixel background boxes (\"Small ROI\")");
     cmd->add_option("IMAGE", args->images, "image files, measured in this order")->required();
     AddRawOptions(*cmd, args->raw);
