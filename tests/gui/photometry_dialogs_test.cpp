@@ -1,7 +1,10 @@
 // The photometry run's dialogs as widgets, offscreen: what they show and what their
 // buttons hand back.
 #include <QApplication>
+#include <QCheckBox>
+#include <QRadioButton>
 #include <QDialogButtonBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,7 +19,11 @@
 #include "gui/confirm_box.h"
 #include "gui/dialog_units.h"
 #include "gui/output_files_dialog.h"
+#include "gui/params_dialog.h"
 #include "gui/results_box.h"
+#include "gui/select_dialog.h"
+#include "photometry/params_box.h"
+#include "photometry/select_box.h"
 #include "photometry/output_files.h"
 #include "support/temp_dir.h"
 
@@ -31,6 +38,10 @@ QApplication& Application() {
                                    ? qobject_cast<QApplication*>(QCoreApplication::instance())
                                    : new QApplication(argc, argv);
     return *app;
+}
+
+QPushButton* Ok(QDialog& dialog) {
+    return dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
 }
 
 TEST(OutputFilesDialog, DoubleClickEntersAndOkHandsOverThePrefix) {
@@ -62,7 +73,7 @@ TEST(OutputFilesDialog, DoubleClickEntersAndOkHandsOverThePrefix) {
     EXPECT_EQ(list->count(), 2);
 
     QTest::keyClicks(dialog.Prefix(), "run");
-    auto* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    QPushButton* ok = Ok(dialog);
     QTest::mouseClick(ok, Qt::LeftButton);  // refused: the dialog stays open
     EXPECT_TRUE(dialog.isVisible());
     acceptNext = true;
@@ -145,6 +156,84 @@ TEST(ResultsBox, FixedWidthRowsUnderTheHeadingsOkWrites) {
     escaped.show();
     QTest::keyClick(&escaped, Qt::Key_Escape);
     EXPECT_EQ(escaped.result(), QDialog::Rejected);
+}
+
+TEST(ParamsDialog, TypedFieldsGoThroughTheParametersLogic) {
+    Application();
+    PhotometryParameters params;
+    ObjectList objects;
+    objects.initialised = true;
+    ParamsDialogFields fields = ParamsDialogOpening(params);
+    ParamsDialog dialog(nullptr, fields, [&](const ParamsDialogFields& f) {
+        return ApplyParamsDialog(f, params, objects);
+    });
+    dialog.show();
+    EXPECT_EQ(dialog.windowTitle(), "Corvane -- Parameter Input");
+    EXPECT_EQ(dialog.Field(501)->text(), "3");
+    EXPECT_EQ(dialog.Field(508)->text(), "0");
+    EXPECT_TRUE(dialog.Automatic()->isChecked());
+    std::vector<QString> groups;
+    for (QGroupBox* g : dialog.findChildren<QGroupBox*>()) groups.push_back(g->title());
+    EXPECT_EQ(groups, (std::vector<QString>{"# of Integration Apertures", "Aperture Size",
+                                            "Centering Mode"}));
+
+    // More stars, then an asteroid a of 100: the stars are stored, the dialog stays open.
+    dialog.Field(501)->setText("5");
+    dialog.Field(503)->setText("100");
+    QTest::mouseClick(Ok(dialog), Qt::LeftButton);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(params.numberOfStars, 5);
+    EXPECT_FALSE(objects.initialised);
+
+    dialog.Field(503)->setText("20");
+    dialog.Field(507)->setText("9");
+    QTest::mouseClick(dialog.Manual(), Qt::LeftButton);
+    QTest::mouseClick(Ok(dialog), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(params.asteroid.a, 20);
+    EXPECT_EQ(params.star.b, 9);
+    EXPECT_EQ(params.centringMode, CentringMode::Manual);
+}
+
+TEST(SelectDialog, RowsBeyondTheListAreDisabledAndReadUnchecked) {
+    Application();
+    PhotometryParameters params;  // three stars
+    ObjectList objects;
+    objects.initialised = true;
+    objects.referencePosition = {100, 200};
+    objects.starOffset[1] = {10, -5};
+    objects.asteroidPosition = {40, 50};
+    SelectDialogFields fields = SelectDialogOpening(objects, params);
+    SelectDialog dialog(nullptr, fields, [&](const SelectDialogFields& f) {
+        return ApplySelectDialog(f, objects, params);
+    });
+    dialog.show();
+    EXPECT_EQ(dialog.windowTitle(), "Select");
+    EXPECT_EQ(dialog.StarBox(0)->text(), "   Star 1");
+    EXPECT_EQ(dialog.StarX(1)->text(), "110");
+    EXPECT_EQ(dialog.StarY(1)->text(), "195");
+    EXPECT_EQ(dialog.findChild<QLabel*>("1000")->text(), "40");
+    EXPECT_TRUE(dialog.ReferenceButton(0)->isChecked());
+    EXPECT_TRUE(dialog.StarBox(2)->isEnabled());
+    EXPECT_FALSE(dialog.StarBox(3)->isEnabled());
+    EXPECT_FALSE(dialog.ReferenceButton(3)->isEnabled());
+    EXPECT_TRUE(dialog.StarBox(3)->isChecked());  // shown as the flag is
+
+    // The reference star unchecked: refused, but the check boxes are taken over.
+    QTest::mouseClick(dialog.StarBox(0), Qt::LeftButton);
+    QTest::mouseClick(Ok(dialog), Qt::LeftButton);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(objects.starSelected[0]);
+    EXPECT_FALSE(objects.starSelected[3]);
+
+    // Star 2 as the reference: its offset becomes (0, 0), its place stays.
+    QTest::mouseClick(dialog.ReferenceButton(1), Qt::LeftButton);
+    QTest::mouseClick(dialog.AsteroidBox(), Qt::LeftButton);
+    QTest::mouseClick(Ok(dialog), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(objects.referenceStar, 1);
+    EXPECT_EQ(objects.referencePosition, (PixelPoint{110, 195}));
+    EXPECT_FALSE(objects.asteroidSelected);
 }
 
 }  // namespace
