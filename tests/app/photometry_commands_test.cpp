@@ -1,0 +1,109 @@
+// The photometry run through the shell: output files, the run's clicks on the
+// demonstration frames, and the batch command writing the same files.
+
+#include "app/photometry_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/image_commands.h"
+#include "support/cli_runner.h"
+#include "support/fake_host.h"
+#include "support/sample_field.h"
+#include "support/temp_dir.h"
+
+namespace corvane {
+namespace {
+
+using Press = test::FakeHost::OutputDialogPress;
+
+struct Desktop {
+    std::unique_ptr<Program> program = std::make_unique<Program>();
+    test::FakeHost host;
+
+    bool Load(const std::string& path) {
+        program->image.path = path;
+        return LoadImage(*program, host);
+    }
+    // "Do!" as the shell starts it, then the clicks of one run.
+    void Run(const std::vector<PixelPoint>& clicks) {
+        program->shell.mouseMode = MouseMode::Photometry;
+        BeginPhotometryRun(*program, host);
+        host.confirmAnswers.push_back(true);
+        host.resultsAnswers.push_back(true);
+        for (PixelPoint c : clicks) {
+            ASSERT_EQ(program->shell.mouseMode, MouseMode::Photometry);
+            ASSERT_TRUE(PhotometryRunClick(*program, host, c.x, c.y));
+        }
+        EXPECT_EQ(program->shell.mouseMode, MouseMode::None);
+    }
+};
+
+TEST(OutputFilesCommand, NeedsAnImageAndSetsTheFlagOnSuccessOnly) {
+    test::TempDir dir;
+    Desktop d;
+    d.host.outputDialogScript = {Press{Press::Ok, 0, dir.File("n")}};
+    OutputFilesCommand(*d.program, d.host);
+    EXPECT_TRUE(d.host.outputDialogViews.empty());
+    ASSERT_TRUE(d.Load(test::SampleFrames()[0]));
+    d.host.outputDialogScript = {Press{Press::Cancel, 0, {}}};
+    OutputFilesCommand(*d.program, d.host);
+    EXPECT_FALSE(d.program->outputFilesChosen);
+    d.host.outputDialogScript = {Press{Press::Ok, 0, dir.File("n")}};
+    OutputFilesCommand(*d.program, d.host);
+    EXPECT_TRUE(d.program->outputFilesChosen);
+    EXPECT_EQ(d.program->outputFiles.listPath, dir.File("n.lis"));
+}
+
+TEST(PhotometryRunClick, OnlyInPhotometryMode) {
+    Desktop d;
+    EXPECT_FALSE(PhotometryRunClick(*d.program, d.host, 1, 1));
+    d.program->shell.mouseMode = MouseMode::AddStar;
+    EXPECT_FALSE(PhotometryRunClick(*d.program, d.host, 1, 1));
+}
+
+// Five desktop runs, the reference star clicked where the list expects it and the asteroid
+// where it is seen, write the same bytes as the batch command given the first two
+// asteroid positions.
+TEST(PhotometryRun, FiveDesktopRunsWriteWhatTheBatchWrites) {
+    test::TempDir dir;
+    const std::vector<std::string> frames = test::SampleFrames();
+    Desktop d;
+    ASSERT_TRUE(d.Load(frames[0]));
+    d.host.outputDialogScript = {Press{Press::Ok, 0, dir.File("desk")}};
+    OutputFilesCommand(*d.program, d.host);
+    ASSERT_TRUE(d.program->outputFilesChosen);
+    test::SampleStarList(d.program->photometry, d.program->objects);
+
+    const PixelPoint step = test::kSampleAsteroid2 - test::kSampleAsteroid1;
+    PixelPoint asteroid = test::kSampleAsteroid1;
+    for (const std::string& frame : frames) {
+        ASSERT_TRUE(d.Load(frame));
+        const ObjectList& list = d.program->objects;
+        d.Run({list.referencePosition, asteroid, asteroid + list.asteroidBoxOffsets[0],
+               asteroid + list.asteroidBoxOffsets[1]});
+        asteroid = asteroid + step;
+    }
+    EXPECT_EQ(d.host.resultsShown.size(), 5u);
+
+    test::WriteBytes(dir.File("objects.json"), test::SampleObjectsJson().dump());
+    std::string images;
+    for (const std::string& frame : frames) images += " " + frame;
+    test::CliRun batch = test::RunCli("photometry --objects objects.json --out batch "
+                                      "--asteroid 140,330 --asteroid 144,328" + images,
+                                      dir.Path());
+    ASSERT_EQ(batch.status, 0) << batch.err;
+    const std::string list = test::ReadBytes(dir.File("desk.lis"));
+    EXPECT_EQ(test::ReadBytes(dir.File("batch.lis")), list);
+    EXPECT_EQ(test::ReadBytes(dir.File("batch.heu")), test::ReadBytes(dir.File("desk.heu")));
+    int records = 0;
+    for (std::size_t at = list.find(frames[0]); at != std::string::npos;
+         at = list.find("\r\n\r\n\r\n/", at + 1)) {
+        ++records;
+    }
+    EXPECT_EQ(records, 5) << list;
+}
+
+}  // namespace
+}  // namespace corvane
