@@ -131,7 +131,11 @@ bool AcceptOutputPrefix(const OutputFilesDialogFields& fields, OutputFiles& file
 }
 
 bool ChooseOutputFiles(OutputFiles& files, Host& host) {
-    OutputFilesDialogFields fields = OutputFieldsFor(CurrentDirectory());
+    return ChooseOutputFilesIn(CurrentDirectory(), files, host);
+}
+
+bool ChooseOutputFilesIn(const std::string& directory, OutputFiles& files, Host& host) {
+    OutputFilesDialogFields fields = OutputFieldsFor(directory);
     return host.RunOutputFilesDialog(
         fields, [](OutputFilesDialogFields& f, std::size_t i) { EnterOutputEntry(f, i); },
         [&](const OutputFilesDialogFields& f) { return AcceptOutputPrefix(f, files, host); });

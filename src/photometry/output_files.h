@@ -44,8 +44,11 @@ std::string AppendBoxText(std::string_view name);
 // leaves the earlier one changed. True when both steps passed.
 bool AcceptOutputPrefix(const OutputFilesDialogFields& fields, OutputFiles& files, Host& host);
 
-// The whole "Output Files..." command: the dialog in the current working directory, which
-// it leaves unchanged. True when it ended with success.
+// The whole "Output Files..." command: the dialog opened in `directory`. The working
+// directory is never changed. True when it ended with success.
+bool ChooseOutputFilesIn(const std::string& directory, OutputFiles& files, Host& host);
+
+// The same, opened in the current working directory.
 bool ChooseOutputFiles(OutputFiles& files, Host& host);
 
 // --- The records ---

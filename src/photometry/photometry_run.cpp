@@ -102,25 +102,12 @@ SequenceStep PhotometryClick(PhotometryRun& run, PixelPoint at, RunEnd* end) {
     StarInput& in = run.input;
     StarInputState& s = in.state;
     ObjectList& list = in.objects;
-    const int n = std::clamp(in.params.numberOfStars, 0, kMaxStars);
     const int nB = std::clamp(in.params.numberOfBoxes, 1, kMaxBackgroundBoxes);
     list.centred = false;
 
     bool measure = false;
     if (!s.referenceClicked) {
-        list.referencePosition = at;
-        s.referenceClicked = true;
-        for (int i = 0; i < n; ++i) {
-            if (!list.starSelected[i]) {
-                continue;
-            }
-            Draw(in, MarkKind::StarAperture, MoveBy(list.referencePosition, list.starOffset[i]));
-            for (int j = 0; j < nB; ++j) {
-                Draw(in, MarkKind::BackgroundBox,
-                     MoveBy(list.referencePosition, list.starBoxOffsets[j][i]));
-            }
-        }
-        in.overlaysShown = true;
+        PlaceReferenceStar(in, at);
         if (list.asteroidSelected) {
             Prompt(in, "Input Asteroid");
         } else {

@@ -10,18 +10,12 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "gui_application.h"
+
 namespace corvane {
 namespace {
 
-QApplication& Application() {
-    static int argc = 1;
-    static char name[] = "test_gui";
-    static char* argv[] = {name, nullptr};
-    if (qApp == nullptr) {
-        new QApplication(argc, argv);
-    }
-    return *static_cast<QApplication*>(QCoreApplication::instance());
-}
+QApplication& Application() { return test::GuiApplication(); }
 
 std::vector<QString> LabelTexts(const QWidget& w) {
     std::vector<QString> texts;

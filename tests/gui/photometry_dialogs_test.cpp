@@ -2,7 +2,6 @@
 // buttons hand back.
 #include <QApplication>
 #include <QCheckBox>
-#include <QRadioButton>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -10,6 +9,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -22,23 +22,16 @@
 #include "gui/params_dialog.h"
 #include "gui/results_box.h"
 #include "gui/select_dialog.h"
+#include "gui_application.h"
+#include "photometry/output_files.h"
 #include "photometry/params_box.h"
 #include "photometry/select_box.h"
-#include "photometry/output_files.h"
 #include "support/temp_dir.h"
 
 namespace corvane {
 namespace {
 
-QApplication& Application() {
-    static int argc = 1;
-    static char name[] = "test_gui";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = qobject_cast<QApplication*>(QCoreApplication::instance())
-                                   ? qobject_cast<QApplication*>(QCoreApplication::instance())
-                                   : new QApplication(argc, argv);
-    return *app;
-}
+QApplication& Application() { return test::GuiApplication(); }
 
 QPushButton* Ok(QDialog& dialog) {
     return dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);

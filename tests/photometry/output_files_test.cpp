@@ -182,13 +182,10 @@ TEST(ChooseOutputFiles, NewPrefixCreatesBothFilesEmptyWithFullPaths) {
     const std::string cwd = CurrentDirectory();
     FakeHost host;
     OutputFiles files;
-    OutputFilesDialogFields fields = OutputFieldsFor(dir.Path());
-    ASSERT_EQ(fields.entries, (std::vector<std::string>{"[..]", "[sub]", "/"}));
     host.outputDialogScript = {Enter(1), Ok("night1")};
-    bool ok = host.RunOutputFilesDialog(
-        fields, [](OutputFilesDialogFields& f, std::size_t i) { EnterOutputEntry(f, i); },
-        [&](const OutputFilesDialogFields& f) { return AcceptOutputPrefix(f, files, host); });
-    ASSERT_TRUE(ok);
+    ASSERT_TRUE(ChooseOutputFilesIn(dir.Path(), files, host));
+    EXPECT_EQ(host.outputDialogViews.front().entries,
+              (std::vector<std::string>{"[..]", "[sub]", "/"}));
     const std::string sub = std::filesystem::canonical(dir.File("sub")).string();
     EXPECT_EQ(host.outputDialogViews.back().directory, sub);
     EXPECT_EQ(host.outputDialogViews.back().entries, (std::vector<std::string>{"[..]", "/"}));
@@ -231,11 +228,7 @@ TEST(ChooseOutputFiles, ExistingFilesAppendOverwriteOrCancel) {
         host.appendAnswers.assign(c.answers.begin(), c.answers.end());
         host.outputDialogScript.assign(c.presses.begin(), c.presses.end());
         OutputFiles files{"/earlier/a.lis", "/earlier/a.heu"};
-        OutputFilesDialogFields fields = OutputFieldsFor(dir.Path());
-        bool ok = host.RunOutputFilesDialog(
-            fields, [](OutputFilesDialogFields& f, std::size_t i) { EnterOutputEntry(f, i); },
-            [&](const OutputFilesDialogFields& f) { return AcceptOutputPrefix(f, files, host); });
-        EXPECT_EQ(ok, c.accepted);
+        EXPECT_EQ(ChooseOutputFilesIn(dir.Path(), files, host), c.accepted);
         EXPECT_EQ(ReadBytes(dir.File("n.lis")), c.list);
         EXPECT_EQ(ReadBytes(dir.File("n.heu")), c.flux);
         EXPECT_EQ(files.listPath, c.listChosen ? dir.File("n.lis") : "/earlier/a.lis");
