@@ -10,6 +10,7 @@
 #include "app/menu_model.h"
 #include "app/mouse_modes.h"
 #include "app/photometry_clicks.h"
+#include "app/photometry_commands.h"
 #include "app/window_layout.h"
 #include "display/display_state.h"
 #include "image/image_record.h"
@@ -227,7 +228,7 @@ bool OnCommand(Program& program, Host& host, int id) {
             host.InvalidateAll();
             return true;
         case kOutputFiles:
-            if (!Shown(program)) return true;
+            OutputFilesCommand(program, host);
             return true;
         case kBitHistogram:
             RunBitHistogram(program, host);

@@ -5,11 +5,6 @@
 
 namespace corvane {
 
-void BeginPhotometryRun(Program& program, Host& host) {
-    StarInput in = MakeStarInput(program, host);
-    BeginObjectInput(in);
-}
-
 bool PhotometryRunClick(Program& program, Host& host, int column, int row) {
     if (program.shell.mouseMode != MouseMode::Photometry) {
         return false;

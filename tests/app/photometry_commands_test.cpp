@@ -7,7 +7,10 @@
 
 #include <memory>
 
+#include "app/command_ids.h"
+#include "app/commands.h"
 #include "app/image_commands.h"
+#include "app/mouse_modes.h"
 #include "support/cli_runner.h"
 #include "support/fake_host.h"
 #include "support/sample_field.h"
@@ -26,15 +29,17 @@ struct Desktop {
         program->image.path = path;
         return LoadImage(*program, host);
     }
-    // "Do!" as the shell starts it, then the clicks of one run.
+    // F8, then the clicks of one run on the window at 1:1, scrolled to the top left.
     void Run(const std::vector<PixelPoint>& clicks) {
-        program->shell.mouseMode = MouseMode::Photometry;
-        BeginPhotometryRun(*program, host);
+        ASSERT_TRUE(OnCommand(*program, host, command::kDo));
+        ASSERT_EQ(program->shell.view.zoom, 8);
+        ASSERT_EQ(program->shell.view.horizontalOffset, 0);
+        ASSERT_EQ(program->shell.view.verticalOffset, 0);
         host.confirmAnswers.push_back(true);
         host.resultsAnswers.push_back(true);
         for (PixelPoint c : clicks) {
             ASSERT_EQ(program->shell.mouseMode, MouseMode::Photometry);
-            ASSERT_TRUE(PhotometryRunClick(*program, host, c.x, c.y));
+            OnLeftButtonDown(*program, host, c.x, c.y);
         }
         EXPECT_EQ(program->shell.mouseMode, MouseMode::None);
     }
@@ -44,14 +49,19 @@ TEST(OutputFilesCommand, NeedsAnImageAndSetsTheFlagOnSuccessOnly) {
     test::TempDir dir;
     Desktop d;
     d.host.outputDialogScript = {Press{Press::Ok, 0, dir.File("n")}};
-    OutputFilesCommand(*d.program, d.host);
+    OnCommand(*d.program, d.host, command::kOutputFiles);
     EXPECT_TRUE(d.host.outputDialogViews.empty());
     ASSERT_TRUE(d.Load(test::SampleFrames()[0]));
     d.host.outputDialogScript = {Press{Press::Cancel, 0, {}}};
-    OutputFilesCommand(*d.program, d.host);
+    OnCommand(*d.program, d.host, command::kOutputFiles);
     EXPECT_FALSE(d.program->outputFilesChosen);
+    // Do! still asks for them.
+    d.program->objects.initialised = true;
+    OnCommand(*d.program, d.host, command::kDo);
+    EXPECT_EQ(d.host.MessageLines().back(), "MSG 28: Please open output files");
+    EXPECT_EQ(d.program->shell.mouseMode, MouseMode::None);
     d.host.outputDialogScript = {Press{Press::Ok, 0, dir.File("n")}};
-    OutputFilesCommand(*d.program, d.host);
+    OnCommand(*d.program, d.host, command::kOutputFiles);
     EXPECT_TRUE(d.program->outputFilesChosen);
     EXPECT_EQ(d.program->outputFiles.listPath, dir.File("n.lis"));
 }
@@ -72,7 +82,7 @@ TEST(PhotometryRun, FiveDesktopRunsWriteWhatTheBatchWrites) {
     Desktop d;
     ASSERT_TRUE(d.Load(frames[0]));
     d.host.outputDialogScript = {Press{Press::Ok, 0, dir.File("desk")}};
-    OutputFilesCommand(*d.program, d.host);
+    OnCommand(*d.program, d.host, command::kOutputFiles);
     ASSERT_TRUE(d.program->outputFilesChosen);
     test::SampleStarList(d.program->photometry, d.program->objects);
 
