@@ -128,7 +128,7 @@ SequenceStep PhotometryClick(PhotometryRun& run, PixelPoint at, RunEnd* end) {
         if (s.box < nB) {
             Prompt(in, FormatText("Input Bckgnd %d for Asteroid", s.box + 1));
         } else {
-            s.box = 0;
+            // The box count stays at nB: the overlay keeps every box of the run in view.
             measure = true;
         }
     }

@@ -15,19 +15,14 @@
 #include "app/commands.h"
 #include "gui/main_window.h"
 #include "gui/open_dialog.h"
+#include "gui_application.h"
 #include "support/fits_writer.h"
 #include "support/temp_dir.h"
 
 namespace corvane {
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "test_gui";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+QApplication& App() { return test::GuiApplication(); }
 
 // Closes every message box that comes up and keeps its caption and text, so that a test
 // never hangs on one and can check that none appeared.
