@@ -13,6 +13,7 @@
 #include "app/mouse_modes.h"
 #include "app/photometry_clicks.h"
 #include "app/tool_box.h"
+#include "app/photometry_commands.h"
 #include "app/window_layout.h"
 #include "display/display_state.h"
 #include "image/image_record.h"
@@ -230,7 +231,7 @@ bool OnCommand(Program& program, Host& host, int id) {
             host.InvalidateAll();
             return true;
         case kOutputFiles:
-            if (!Shown(program)) return true;
+            OutputFilesCommand(program, host);
             return true;
         case kBitHistogram:
             RunBitHistogram(program, host);

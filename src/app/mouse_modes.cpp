@@ -7,6 +7,7 @@
 #include "app/image_commands.h"
 #include "app/paint_geometry.h"
 #include "app/photometry_clicks.h"
+#include "app/photometry_commands.h"
 #include "display/display_scaling.h"
 
 namespace corvane {
@@ -140,6 +141,8 @@ void OnLeftButtonDown(Program& program, Host& host, int x, int y) {
             StarInputClick(program, host, p.column, p.row);
             break;
         case MouseMode::Photometry:
+            PhotometryRunClick(program, host, p.column, p.row);
+            break;
         case MouseMode::None:
             break;
     }

@@ -12,6 +12,7 @@
 #include "image/raw_options.h"
 #include "image/region_of_interest.h"
 #include "photometry/object_list.h"
+#include "photometry/output_files.h"
 #include "photometry/photometry_parameters.h"
 #include "photometry/star_input.h"
 
@@ -90,6 +91,7 @@ struct Program {
     ObjectList objects;
     StarInputState starInput;
     bool outputFilesChosen = false;  // set when "Output Files..." ends with success
+    OutputFiles outputFiles;         // full paths of the list file and the flux table
 };
 
 }  // namespace corvane

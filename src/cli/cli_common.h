@@ -52,5 +52,6 @@ void RegisterAnalysisCommands(CLI::App& app, int& exitCode);
 void RegisterPhotometryCommands(CLI::App& app, int& exitCode);
 // header: the header dialog's texts
 void RegisterHeaderCommands(CLI::App& app, int& exitCode);
+void RegisterBatchCommands(CLI::App& app, int& exitCode);
 
 }  // namespace corvane::cli

@@ -87,4 +87,21 @@ bool ConsoleHost::RunSelectDialog(SelectDialogFields& fields,
                        "Select: the values are not valid");
 }
 
+// --- Photometry output files and the run's two boxes ---
+
+bool ConsoleHost::RunOutputFilesDialog(OutputFilesDialogFields& fields,
+                                       const DialogEnter<OutputFilesDialogFields>&,
+                                       const DialogOk<OutputFilesDialogFields>& ok) {
+    if (!outputPrefix) {
+        return false;
+    }
+    fields.prefix = *outputPrefix;
+    if (ok(fields)) {
+        return true;
+    }
+    std::fprintf(stderr, "%sOpen Output File: the files %s.lis and %s.heu cannot be used\n",
+                 messagePrefix.c_str(), outputPrefix->c_str(), outputPrefix->c_str());
+    return false;
+}
+
 }  // namespace corvane

@@ -81,6 +81,19 @@ public:
     // Close-up window and tool box: the command line has neither.
     void OpenModeless(ModelessWindow) override {}
     void InvalidateCloseUp() override {}
+    // --- Photometry output files and the run's two boxes: a batch answers go and write ---
+    std::optional<std::string> outputPrefix;            // typed once into "Open Output File"
+    AppendChoice appendChoice = AppendChoice::Append;   // for a file that already exists
+    bool RunOutputFilesDialog(OutputFilesDialogFields& fields,
+                              const DialogEnter<OutputFilesDialogFields>& enter,
+                              const DialogOk<OutputFilesDialogFields>& ok) override;
+    AppendChoice AskAppend(std::string_view) override { return appendChoice; }
+    bool RunConfirmBox() override { return true; }
+    std::vector<std::string> resultRows;  // the rows of the last results box
+    bool RunResultsBox(const std::vector<std::string>& rows) override {
+        resultRows = rows;
+        return true;
+    }
 };
 
 // "CAPTION: text" with line breaks inside the text written as \n.

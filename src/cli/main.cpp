@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     corvane::cli::RegisterAnalysisCommands(app, exitCode);
     corvane::cli::RegisterPhotometryCommands(app, exitCode);
     corvane::cli::RegisterHeaderCommands(app, exitCode);
+    corvane::cli::RegisterBatchCommands(app, exitCode);
     CLI11_PARSE(app, argc, argv);
     return exitCode;
 }

@@ -12,16 +12,22 @@
 #include <QStyle>
 #include <algorithm>
 
+#include "gui/about_box.h"
+#include "gui/append_box.h"
+#include "gui/confirm_box.h"
 #include "gui/edit_pixel_dialog.h"
 #include "gui/header_dialog.h"
+#include "gui/image_view.h"
 #include "gui/main_window.h"
 #include "gui/manual_levels_dialog.h"
 #include "gui/modeless_windows.h"
 #include "gui/raw_options_dialog.h"
 
-#include "gui/about_box.h"
-#include "gui/image_view.h"
 #include "gui/open_dialog.h"
+#include "gui/output_files_dialog.h"
+#include "gui/params_dialog.h"
+#include "gui/results_box.h"
+#include "gui/select_dialog.h"
 
 namespace corvane {
 
@@ -134,14 +140,16 @@ bool QtHost::RunEditPixelDialog(EditPixelDialogFields& fields,
     return dialog.exec() == QDialog::Accepted;
 }
 
-// --- Photometry dialogs: the widgets come with the photometry run; until then Cancel ---
+// --- Photometry dialogs ---
 
-bool QtHost::RunParamsDialog(ParamsDialogFields&, const DialogOk<ParamsDialogFields>&) {
-    return false;
+bool QtHost::RunParamsDialog(ParamsDialogFields& fields, const DialogOk<ParamsDialogFields>& ok) {
+    ParamsDialog dialog(&window_, fields, ok);
+    return dialog.exec() == QDialog::Accepted;
 }
 
-bool QtHost::RunSelectDialog(SelectDialogFields&, const DialogOk<SelectDialogFields>&) {
-    return false;
+bool QtHost::RunSelectDialog(SelectDialogFields& fields, const DialogOk<SelectDialogFields>& ok) {
+    SelectDialog dialog(&window_, fields, ok);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 // --- main window geometry, file dialog, about box, modeless windows ---
@@ -303,6 +311,25 @@ void QtHost::RestoreIfMinimized() {
     if (window_.isMinimized()) {
         window_.showNormal();
     }
+}
+
+// --- Photometry output files and the run's two boxes ---
+
+bool QtHost::RunOutputFilesDialog(OutputFilesDialogFields& fields,
+                                  const DialogEnter<OutputFilesDialogFields>& enter,
+                                  const DialogOk<OutputFilesDialogFields>& ok) {
+    OutputFilesDialog dialog(&window_, fields, enter, ok);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+AppendChoice QtHost::AskAppend(std::string_view text) {
+    return RunAppendBox(&window_, ToQt(text));
+}
+
+bool QtHost::RunConfirmBox() { return corvane::RunConfirmBox(&window_); }
+
+bool QtHost::RunResultsBox(const std::vector<std::string>& rows) {
+    return corvane::RunResultsBox(&window_, rows);
 }
 
 }  // namespace corvane

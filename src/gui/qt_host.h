@@ -79,6 +79,14 @@ public:
     // The size the window was given (by the program or the user), before the layout runs.
     void NoteWindowSize(QSize size);
 
+    // --- Photometry output files and the run's two boxes ---
+    bool RunOutputFilesDialog(OutputFilesDialogFields& fields,
+                              const DialogEnter<OutputFilesDialogFields>& enter,
+                              const DialogOk<OutputFilesDialogFields>& ok) override;
+    AppendChoice AskAppend(std::string_view text) override;
+    bool RunConfirmBox() override;
+    bool RunResultsBox(const std::vector<std::string>& rows) override;
+
 private:
     // The window manager's frame around the main window; none before it is shown.
     QMargins FrameMargins() const;

@@ -1,5 +1,7 @@
 #include "photometry/star_input.h"
 
+#include <algorithm>
+
 #include "photometry/format_text.h"
 
 namespace corvane {
@@ -112,6 +114,25 @@ void BeginObjectInput(StarInput& in) {
     Prompt(in, "Input Ref. Star");
 }
 
+void PlaceReferenceStar(StarInput& in, PixelPoint at) {
+    ObjectList& list = in.objects;
+    const int n = std::clamp(in.params.numberOfStars, 0, kMaxStars);
+    const int nB = std::clamp(in.params.numberOfBoxes, 0, kMaxBackgroundBoxes);
+    list.referencePosition = at;
+    in.state.referenceClicked = true;
+    for (int i = 0; i < n; ++i) {
+        if (!list.starSelected[i]) {
+            continue;
+        }
+        Draw(in, MarkKind::StarAperture, MoveBy(list.referencePosition, list.starOffset[i]));
+        for (int j = 0; j < nB; ++j) {
+            Draw(in, MarkKind::BackgroundBox,
+                 MoveBy(list.referencePosition, list.starBoxOffsets[j][i]));
+        }
+    }
+    in.overlaysShown = true;
+}
+
 SequenceStep AddStarClick(StarInput& in, PixelPoint at) {
     StarInputState& s = in.state;
     ObjectList& list = in.objects;
@@ -122,19 +143,7 @@ SequenceStep AddStarClick(StarInput& in, PixelPoint at) {
     }
 
     if (!s.referenceClicked) {
-        list.referencePosition = at;
-        s.referenceClicked = true;
-        for (int i = 0; i < n; ++i) {
-            if (!list.starSelected[i]) {
-                continue;
-            }
-            Draw(in, MarkKind::StarAperture, MoveBy(list.referencePosition, list.starOffset[i]));
-            for (int j = 0; j < nB; ++j) {
-                Draw(in, MarkKind::BackgroundBox,
-                     MoveBy(list.referencePosition, list.starBoxOffsets[j][i]));
-            }
-        }
-        in.overlaysShown = true;
+        PlaceReferenceStar(in, at);
         Prompt(in, "Input New Star");
         in.host.SetCursor(CursorShape::Circle);
         return SequenceStep::Continues;

@@ -68,6 +68,10 @@ bool ObjectInputAllowed(const ObjectList& objects, bool outputFilesChosen, Host&
 // star.
 void BeginObjectInput(StarInput& in);
 
+// The first click of "Add star" and of a measuring run: the reference star at `at`, and
+// every selected star's aperture and boxes drawn from there; the overlay is shown.
+void PlaceReferenceStar(StarInput& in, PixelPoint at);
+
 // A click at pixel `at` while a star is being added. Ends after the new star's last box,
 // with the star appended to the list and selected.
 SequenceStep AddStarClick(StarInput& in, PixelPoint at);

@@ -4,6 +4,7 @@
 // fields and calls that function when the user presses OK.
 
 #include <array>
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -117,5 +118,22 @@ struct HeaderDialogFields {
     std::string observationType;
     std::string biasLevel;
 };
+
+// --- Photometry output files: "Open Output File" and "AppendBox" ---
+
+// "Open Output File": the directory shown (static 201), the list of roots and
+// subdirectories (list box 200) and the file prefix as typed (field 203).
+struct OutputFilesDialogFields {
+    std::string directory;
+    std::vector<std::string> entries;
+    std::string prefix;
+};
+
+// A double click on list entry `index`: refills the fields in place.
+template <class Fields>
+using DialogEnter = std::function<void(Fields&, std::size_t index)>;
+
+// The three buttons of "AppendBox".
+enum class AppendChoice { Append, Overwrite, Cancel };
 
 }  // namespace corvane

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/dialogs.h"
 #include "platform/menu_state.h"
@@ -123,6 +124,20 @@ public:
     // Close-up window and tool box: opening them, and the close-up's repaint.
     virtual void OpenModeless(ModelessWindow window) = 0;
     virtual void InvalidateCloseUp() = 0;
+    // --- Photometry output files and the run's two boxes ---
+    // "Open Output File": opens with `fields`; a double click on a list entry calls
+    // `enter`, after which the dialog shows the fields anew; OK calls `ok` with the fields
+    // and ends only when it returns true. Returns false when the user cancels.
+    virtual bool RunOutputFilesDialog(OutputFilesDialogFields& fields,
+                                      const DialogEnter<OutputFilesDialogFields>& enter,
+                                      const DialogOk<OutputFilesDialogFields>& ok) = 0;
+    // "AppendBox" (empty caption) with `text` and the buttons Append, Overwrite, Cancel.
+    virtual AppendChoice AskAppend(std::string_view text) = 0;
+    // "ConfirmBox" ("Corvane -- Acknowledge"): true for "Go with this !", false for Cancel.
+    virtual bool RunConfirmBox() = 0;
+    // "ShowResBox" ("Corvane") listing `rows` in the given order: true for "OK", false
+    // when it is closed any other way.
+    virtual bool RunResultsBox(const std::vector<std::string>& rows) = 0;
 };
 
 // The answer a scripted host gives: OK boxes are answered Ok, questions from `answers` in

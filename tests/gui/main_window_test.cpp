@@ -15,6 +15,7 @@
 #include "app/commands.h"
 #include "gui/main_window.h"
 #include "gui/open_dialog.h"
+#include "gui_test_support.h"
 #include "support/fits_writer.h"
 #include "support/temp_dir.h"
 #include "gui_test_support.h"

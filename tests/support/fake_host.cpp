@@ -177,4 +177,65 @@ void FakeHost::SetCloseUpTitle(std::string_view text) { closeUpTitle = std::stri
 
 void FakeHost::SendCloseUpPointer(int x, int y) { closeUpPointers.emplace_back(x, y); }
 
+// --- Photometry output files and the run's two boxes ---
+
+namespace {
+
+// The next scripted answer, or `otherwise` once the script is used up.
+template <class T>
+T PopOr(std::deque<T>& script, T otherwise) {
+    if (script.empty()) {
+        return otherwise;
+    }
+    T answer = script.front();
+    script.pop_front();
+    return answer;
+}
+
+}  // namespace
+
+bool FakeHost::RunOutputFilesDialog(OutputFilesDialogFields& fields,
+                                    const DialogEnter<OutputFilesDialogFields>& enter,
+                                    const DialogOk<OutputFilesDialogFields>& ok) {
+    log.push_back("dialog OpenOutputBox");
+    outputDialogViews.push_back(fields);
+    while (!outputDialogScript.empty()) {
+        OutputDialogPress press = outputDialogScript.front();
+        outputDialogScript.pop_front();
+        switch (press.kind) {
+            case OutputDialogPress::Enter:
+                enter(fields, press.entry);
+                outputDialogViews.push_back(fields);
+                break;
+            case OutputDialogPress::Ok:
+                fields.prefix = press.prefix;
+                if (ok(fields)) {
+                    return true;
+                }
+                break;
+            case OutputDialogPress::Cancel:
+                return false;
+        }
+    }
+    return false;
+}
+
+AppendChoice FakeHost::AskAppend(std::string_view text) {
+    appendTexts.emplace_back(text);
+    log.push_back("dialog AppendBox: " + std::string(text));
+    return PopOr(appendAnswers, AppendChoice::Cancel);
+}
+
+bool FakeHost::RunConfirmBox() {
+    ++confirmRuns;
+    log.push_back("dialog ConfirmBox");
+    return PopOr(confirmAnswers, false);
+}
+
+bool FakeHost::RunResultsBox(const std::vector<std::string>& rows) {
+    resultsShown.push_back(rows);
+    log.push_back("dialog ShowResBox");
+    return PopOr(resultsAnswers, false);
+}
+
 }  // namespace corvane::test

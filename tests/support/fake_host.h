@@ -74,6 +74,29 @@ public:
     bool RunRawOptionsDialog(RawDialogFields& fields,
                              const DialogOk<RawDialogFields>& ok) override;
 
+    // --- Photometry output files and the run's two boxes ---
+    // One action in "Open Output File": a double click on entry `enter`, or OK with
+    // `prefix` typed, or Cancel.
+    struct OutputDialogPress {
+        enum Kind { Enter, Ok, Cancel } kind = Cancel;
+        std::size_t entry = 0;
+        std::string prefix;
+    };
+    std::deque<OutputDialogPress> outputDialogScript;  // runs out: Cancel
+    std::deque<AppendChoice> appendAnswers;             // runs out: Cancel
+    std::deque<bool> confirmAnswers;                    // runs out: Cancel
+    std::deque<bool> resultsAnswers;                    // runs out: closed without OK
+    std::vector<OutputFilesDialogFields> outputDialogViews;  // the fields at every showing
+    std::vector<std::string> appendTexts;
+    int confirmRuns = 0;
+    std::vector<std::vector<std::string>> resultsShown;
+    bool RunOutputFilesDialog(OutputFilesDialogFields& fields,
+                              const DialogEnter<OutputFilesDialogFields>& enter,
+                              const DialogOk<OutputFilesDialogFields>& ok) override;
+    AppendChoice AskAppend(std::string_view text) override;
+    bool RunConfirmBox() override;
+    bool RunResultsBox(const std::vector<std::string>& rows) override;
+
     // Runs a scripted dialog: presses from `script` until `ok` accepts one or a Cancel.
     template <class Fields>
     static bool RunScripted(std::deque<std::optional<Fields>>& script, Fields& fields,

@@ -1,0 +1,31 @@
+#include "app/photometry_commands.h"
+
+#include "app/photometry_clicks.h"
+#include "photometry/photometry_run.h"
+
+namespace corvane {
+
+bool PhotometryRunClick(Program& program, Host& host, int column, int row) {
+    if (program.shell.mouseMode != MouseMode::Photometry) {
+        return false;
+    }
+    StarInput in = MakeStarInput(program, host);
+    PhotometryRun run{in, program.image, program.header, program.outputFiles};
+    if (PhotometryClick(run, PixelPoint{column, row}) == SequenceStep::Ends) {
+        program.shell.mouseMode = MouseMode::None;
+        host.InvalidateAll();
+        host.UpdateWindow();
+    }
+    return true;
+}
+
+void OutputFilesCommand(Program& program, Host& host) {
+    if (!program.image.loaded) {
+        return;
+    }
+    if (ChooseOutputFiles(program.outputFiles, host)) {
+        program.outputFilesChosen = true;
+    }
+}
+
+}  // namespace corvane
