@@ -8,6 +8,7 @@
 #include "app/display_commands.h"
 #include "cli/cli_common.h"
 #include "display/manual_levels.h"
+#include "platform/output_file.h"
 
 namespace corvane::cli {
 
@@ -39,24 +40,19 @@ nlohmann::json PaletteJson(const DisplayPalette& palette) {
 // The image rows of the display image, without their padding, as a binary PGM whose
 // sample values are the palette indices 0 … 192.
 bool WritePgm(const ImageRecord& image, const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        std::perror(path.c_str());
+    std::string bytes = "P5\n" + std::to_string(image.width) + " " +
+                        std::to_string(image.height) + "\n255\n";
+    for (int row = 0; row < image.height; ++row) {
+        const auto* first = reinterpret_cast<const char*>(image.displayImage.data()) +
+                            static_cast<std::size_t>(row) *
+                                static_cast<std::size_t>(image.paddedWidth);
+        bytes.append(first, static_cast<std::size_t>(image.width));
+    }
+    if (!WriteFileBytes(path, bytes)) {
+        std::fprintf(stderr, "%s: write failed\n", path.c_str());
         return false;
     }
-    bool ok = std::fprintf(file, "P5\n%d %d\n255\n", image.width, image.height) > 0;
-    for (int row = 0; ok && row < image.height; ++row) {
-        const std::uint8_t* bytes =
-            image.displayImage.data() + static_cast<std::size_t>(row) *
-                                            static_cast<std::size_t>(image.paddedWidth);
-        ok = std::fwrite(bytes, 1, static_cast<std::size_t>(image.width), file) ==
-             static_cast<std::size_t>(image.width);
-    }
-    ok = std::fclose(file) == 0 && ok;
-    if (!ok) {
-        std::fprintf(stderr, "%s: write failed\n", path.c_str());
-    }
-    return ok;
+    return true;
 }
 
 }  // namespace
