@@ -41,16 +41,14 @@ TEST(FileCommands, MenuStateAfterStartLoadFailedLoadAndClose) {
 
     // A failed load from the empty window: Next is enabled by the attempt, nothing else.
     test::WriteBytes(f.dir.File("bad.fit"), "S");
-    f.program.image.path = f.dir.File("bad.fit");
-    EXPECT_FALSE(LoadImage(f.program, f.host));
+    EXPECT_FALSE(LoadImage(f.program, f.host, f.dir.File("bad.fit")));
     EXPECT_EQ(f.host.MessageLines().back(), "MSG 27: Invalid image format.");
     EXPECT_TRUE(m.nextEnabled);
     EXPECT_FALSE(m.reloadEnabled || m.topEnabled[kMenuWindow]);
 
     // A load.
     WriteImage(f.dir.File("img009.fit"));
-    f.program.image.path = f.dir.File("img009.fit");
-    ASSERT_TRUE(LoadImage(f.program, f.host));
+    ASSERT_TRUE(LoadImage(f.program, f.host, f.dir.File("img009.fit")));
     EXPECT_TRUE(m.topEnabled[kMenuWindow] && m.topEnabled[kMenuFaceLift] &&
                 m.topEnabled[kMenuPhotometry]);
     EXPECT_TRUE(m.nextEnabled && m.reloadEnabled && m.outputFilesEnabled);
@@ -60,16 +58,14 @@ TEST(FileCommands, MenuStateAfterStartLoadFailedLoadAndClose) {
     EXPECT_TRUE(f.host.sizeLimits.resizable);
 
     // A failed load that released the image leaves the window empty.
-    f.program.image.path = f.dir.File("bad.fit");
-    EXPECT_FALSE(LoadImage(f.program, f.host));
+    EXPECT_FALSE(LoadImage(f.program, f.host, f.dir.File("bad.fit")));
     EXPECT_FALSE(f.program.image.loaded);
     EXPECT_FALSE(m.nextEnabled || m.reloadEnabled || m.topEnabled[kMenuWindow]);
     EXPECT_EQ(f.host.title, "Corvane 32 - ");
     EXPECT_EQ(f.host.windowSizes.back(), std::make_pair(520, 71));
 
     // Close.
-    f.program.image.path = f.dir.File("img009.fit");
-    ASSERT_TRUE(LoadImage(f.program, f.host));
+    ASSERT_TRUE(LoadImage(f.program, f.host, f.dir.File("img009.fit")));
     f.program.shell.view.zoom = 32;
     f.program.shell.closeUpOpen = true;
     OnCommand(f.program, f.host, cmd::kClose);
@@ -109,8 +105,7 @@ TEST(FileCommands, NextFollowsTheNumberedSequence) {
         Started f;
         WriteImage(f.dir.File(c.from));
         for (const char* name : c.present) WriteImage(f.dir.File(name), 64, 4);
-        f.program.image.path = f.dir.File(c.from);
-        ASSERT_TRUE(LoadImage(f.program, f.host));
+        ASSERT_TRUE(LoadImage(f.program, f.host, f.dir.File(c.from)));
         f.host.answers.assign(c.answers.begin(), c.answers.end());
         OnCommand(f.program, f.host, cmd::kNext);
         const std::string expected = f.dir.File(c.opened ? c.opened : c.from);
@@ -132,8 +127,7 @@ TEST(FileCommands, NextWaitsForTheMouseMode) {
     Started f;
     WriteImage(f.dir.File("img009.fit"));
     WriteImage(f.dir.File("img010.fit"));
-    f.program.image.path = f.dir.File("img009.fit");
-    ASSERT_TRUE(LoadImage(f.program, f.host));
+    ASSERT_TRUE(LoadImage(f.program, f.host, f.dir.File("img009.fit")));
     OnCommand(f.program, f.host, cmd::kSetRoi);
     OnCommand(f.program, f.host, cmd::kNext);
     EXPECT_EQ(f.program.image.path, f.dir.File("img009.fit"));
