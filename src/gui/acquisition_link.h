@@ -74,7 +74,7 @@ private:
     struct Connection {
         QByteArray pending;   // bytes not yet decoded
         bool handling = false;
-        int peerPid = 0;      // the sending process, 0 when unknown
+        int peerPid = 0;  // the sending process, 0 when unknown
     };
 
     // Hands one hand-over to the session model, handled now or left waiting.

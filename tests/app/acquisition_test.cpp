@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/acquisition.h"
+#include "app/app_fixture.h"
 #include "app/commands.h"
 #include "app/image_commands.h"
 #include "platform/acquisition_protocol.h"
@@ -17,12 +18,6 @@ namespace {
 constexpr const char* kNotStarted =
     "Cannot load aquisition module. Make sure the program quib.exe is stored in the Windows "
     "System directory";
-
-std::vector<std::uint8_t> PathData(const std::string& path) {
-    std::vector<std::uint8_t> data(path.begin(), path.end());
-    data.push_back(0);
-    return data;
-}
 
 // A program showing one image; the host answers for the acquisition program.
 struct Bench {
@@ -201,6 +196,29 @@ TEST(Acquisition, EndOfSessionAfterTheImageWasReleased) {
     EXPECT_EQ(b.host().title, "Corvane 32 - ");
     EXPECT_FALSE(b.host().menu.topEnabled[kMenuFaceLift]);
     EXPECT_TRUE(b.host().menu.acquireEnabled);
+}
+
+// A quib started by hand: its first image opens the session Acquire would have opened,
+// and the session ends with that program.
+TEST(Acquisition, FirstImageFromAQuibStartedByHandOpensTheSession) {
+    Bench b;
+    ASSERT_EQ(ReceiveHandOver(b.program(), b.host(),
+                              CopyDataHandOver(2, PathData(b.dir.File("a1.fit")), 4242)),
+              HandOverTaken::Handled);
+    EXPECT_TRUE(b.program().shell.acquisitionSession);
+    EXPECT_EQ(b.host().title, "Corvane32 - (Acquiring...)");
+    EXPECT_EQ(b.host().watchedPrograms, std::vector<int>{4242});
+    EXPECT_FALSE(b.host().menu.acquireEnabled);
+    EXPECT_FALSE(b.host().menu.topEnabled[kMenuFaceLift]);
+    EXPECT_EQ(b.host().panes[static_cast<int>(Pane::Prompt)], b.dir.File("a1.fit"));
+    EXPECT_FALSE(OnCloseRequest(b.program(), b.host()));
+
+    b.Hand(2, "a2.fit");
+    EXPECT_EQ(b.host().watchedPrograms.size(), 1u) << "only the first image opens a session";
+    b.Send(HandOverKind::ProgramGone);
+    EXPECT_FALSE(b.program().shell.acquisitionSession);
+    EXPECT_EQ(b.host().title, "Corvane 32 - " + b.dir.File("a2.fit"));
+    EXPECT_TRUE(OnCloseRequest(b.program(), b.host()));
 }
 
 TEST(Acquisition, CloseGuard) {
