@@ -6,7 +6,7 @@
 // A frame is answered once the main window has taken it: after it was handled, or at
 // once when it has to wait in the inbox (a box, dialog, load or photometry run is under
 // way; or it is copy-data number 1, which is answered before its load). The sender may
-// count a hand-over done when the answer comes; one that gets none was not taken.
+// count a hand-over done when the answer comes.
 
 #include <QByteArray>
 #include <QLocalServer>
