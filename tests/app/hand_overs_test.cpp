@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <functional>
 
 #include "app/acquisition.h"
 #include "app/app_fixture.h"
@@ -19,9 +18,12 @@
 namespace corvane::test {
 namespace {
 
+constexpr int kCut = -1;   // the frame whose last rows are missing
+constexpr int kNone = -2;  // no image shown
+
 struct Delivery {
     HandOverKind kind;
-    std::string path;  // Image only
+    int file = kNone;  // a sample frame's index, or kCut
     std::uint32_t number = 1;
 };
 
@@ -42,17 +44,17 @@ struct Night {
         WriteFits(cut, image);
         std::filesystem::resize_file(cut, 2880 + 64 * 2 * 5);
         EXPECT_TRUE(Acquire(program, host));
-        Hand({HandOverKind::Image, frames[0], 2});
+        Hand({HandOverKind::Image, 0, 2});
         using Press = FakeHost::OutputDialogPress;
         host.outputDialogScript = {Press{Press::Ok, 0, dir.File("night")}};
         OnCommand(program, host, command::kOutputFiles);
         SampleStarList(program.photometry, program.objects);
     }
+    std::string File(int file) const {
+        return file == kCut ? cut : file == kNone ? "" : frames[static_cast<std::size_t>(file)];
+    }
     HandOverTaken Hand(const Delivery& d) {
-        PendingHandOver handOver;
-        if (d.kind == HandOverKind::Image) {
-            handOver = CopyDataHandOver(d.number, PathData(d.path), 0);
-        }
+        PendingHandOver handOver = CopyDataHandOver(d.number, PathData(File(d.file)), 0);
         handOver.kind = d.kind;
         return ReceiveHandOver(program, host, handOver);
     }
@@ -91,65 +93,40 @@ TEST(HandOvers, WaitUntilTheBoxTheLoadOrTheRunHasEnded) {
     }
 
     enum class Operation { Run, LoadCut, LoadSecond, InitialiseList };
+    constexpr HandOverKind Image = HandOverKind::Image, Release = HandOverKind::Release;
     struct Case {
         const char* name;
         Operation operation;
         const char* box;  // the box or dialog (log line prefix) to deliver in; null: after it
-        std::vector<Delivery> (*deliveries)(const Night&);
-        int shownBefore;  // frame index shown when the operation has ended; -1 the cut frame
-        int shownAfter;   // after the drain; -2 none
+        std::vector<Delivery> deliveries;
+        int shownBefore;  // the file shown when the operation has ended
+        int shownAfter;   // after the drain
         int loadsInDrain;
     };
     const Case cases[] = {
-        {"an image during the confirmation", Operation::Run, "dialog ConfirmBox",
-         [](const Night& n) { return std::vector<Delivery>{{HandOverKind::Image, n.frames[1]}}; },
+        {"an image during the confirmation", Operation::Run, "dialog ConfirmBox", {{Image, 1}},
          0, 1, 1},
         {"an image of number 2 during the results box", Operation::Run, "dialog ShowResBox",
-         [](const Night& n) {
-             return std::vector<Delivery>{{HandOverKind::Image, n.frames[1], 2}};
-         },
-         0, 1, 1},
-        {"1035 during the confirmation", Operation::Run, "dialog ConfirmBox",
-         [](const Night&) { return std::vector<Delivery>{{HandOverKind::Release, ""}}; }, 0, -2,
-         0},
+         {{Image, 1, 2}}, 0, 1, 1},
+        {"1035 during the confirmation", Operation::Run, "dialog ConfirmBox", {{Release}}, 0,
+         kNone, 0},
         {"one file three times, another between", Operation::Run, "dialog ConfirmBox",
-         [](const Night& n) {
-             return std::vector<Delivery>{{HandOverKind::Image, n.frames[1]},
-                                          {HandOverKind::Image, n.frames[2]},
-                                          {HandOverKind::Image, n.frames[1]},
-                                          {HandOverKind::Image, n.frames[1], 2}};
-         },
-         0, 2, 2},
-        {"1035 while the run repaints", Operation::Run, "update",
-         [](const Night&) { return std::vector<Delivery>{{HandOverKind::Release, ""}}; }, 0, -2,
-         0},
+         {{Image, 1}, {Image, 2}, {Image, 1}, {Image, 1, 2}}, 0, 2, 2},
+        {"1035 while the run repaints", Operation::Run, "update", {{Release}}, 0, kNone, 0},
         {"an image of number 2 during a reader's warning box", Operation::LoadCut,
-         "message MSG 129: Warning! Some lines are missing.",
-         [](const Night& n) {
-             return std::vector<Delivery>{{HandOverKind::Image, n.frames[1], 2}};
-         },
-         -1, 1, 1},
+         "message MSG 129: Warning! Some lines are missing.", {{Image, 1, 2}}, kCut, 1, 1},
         {"the same file during its own warning box", Operation::LoadCut, "message MSG 129",
-         [](const Night& n) {
-             return std::vector<Delivery>{{HandOverKind::Image, n.cut}, {HandOverKind::Image, n.cut}};
-         },
-         -1, -1, 1},
+         {{Image, kCut}, {Image, kCut}}, kCut, kCut, 1},
         {"1035 and an image of number 2 during a load", Operation::LoadSecond, "update",
-         [](const Night& n) {
-             return std::vector<Delivery>{{HandOverKind::Release, ""},
-                                          {HandOverKind::Image, n.frames[2], 2}};
-         },
-         1, 2, 1},
+         {{Release}, {Image, 2, 2}}, 1, 2, 1},
         {"an image during Initialize star list", Operation::InitialiseList, nullptr,
-         [](const Night& n) { return std::vector<Delivery>{{HandOverKind::Image, n.frames[1]}}; },
-         0, 1, 1},
+         {{Image, 1}}, 0, 1, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Night night;
-        const std::vector<Delivery> deliveries = c.deliveries(night);
         auto deliver = [&] {
-            for (const Delivery& d : deliveries) {
+            for (const Delivery& d : c.deliveries) {
                 EXPECT_EQ(night.Hand(d), HandOverTaken::Waiting);
             }
         };
@@ -168,11 +145,11 @@ TEST(HandOvers, WaitUntilTheBoxTheLoadOrTheRunHasEnded) {
                 EXPECT_EQ(night.List(), undisturbed) << "the measured frame's record, intact";
                 break;
             case Operation::LoadCut:
-                night.Hand({HandOverKind::Image, night.cut, 2});
+                night.Hand({Image, kCut, 2});
                 EXPECT_EQ(night.program.image.height, 5) << "the cut frame's own rows";
                 break;
             case Operation::LoadSecond:
-                night.Hand({HandOverKind::Image, night.frames[1], 2});
+                night.Hand({Image, 1, 2});
                 break;
             case Operation::InitialiseList:
                 OnCommand(night.program, night.host, command::kInitStarList);
@@ -185,16 +162,14 @@ TEST(HandOvers, WaitUntilTheBoxTheLoadOrTheRunHasEnded) {
         EXPECT_TRUE(c.box == nullptr || delivered);
         EXPECT_EQ(night.host.maxModalDepth, 1) << "no box ever opened inside another";
         EXPECT_GT(night.host.drainPosts, posts) << "the host was asked to drain";
-        EXPECT_EQ(night.Shown(), c.shownBefore < 0 ? night.cut : night.frames[c.shownBefore]);
+        EXPECT_EQ(night.Shown(), night.File(c.shownBefore));
 
         const int loads = night.Loads();
         night.host.insideModal = nullptr;
         night.Drain();
         EXPECT_TRUE(night.program.handOvers.waiting.empty());
         EXPECT_EQ(night.Loads() - loads, c.loadsInDrain);
-        EXPECT_EQ(night.Shown(), c.shownAfter == -2   ? ""
-                                 : c.shownAfter == -1 ? night.cut
-                                                      : night.frames[c.shownAfter]);
+        EXPECT_EQ(night.Shown(), night.File(c.shownAfter));
         for (const std::string& line : night.host.MessageLines()) {
             EXPECT_EQ(line.rfind("Do: ", 0), std::string::npos) << line;
         }
