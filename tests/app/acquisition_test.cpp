@@ -198,29 +198,6 @@ TEST(Acquisition, EndOfSessionAfterTheImageWasReleased) {
     EXPECT_TRUE(b.host().menu.acquireEnabled);
 }
 
-// A quib started by hand: its first image opens the session Acquire would have opened,
-// and the session ends with that program.
-TEST(Acquisition, FirstImageFromAQuibStartedByHandOpensTheSession) {
-    Bench b;
-    ASSERT_EQ(ReceiveHandOver(b.program(), b.host(),
-                              CopyDataHandOver(2, PathData(b.dir.File("a1.fit")), 4242)),
-              HandOverTaken::Handled);
-    EXPECT_TRUE(b.program().shell.acquisitionSession);
-    EXPECT_EQ(b.host().title, "Corvane32 - (Acquiring...)");
-    EXPECT_EQ(b.host().watchedPrograms, std::vector<int>{4242});
-    EXPECT_FALSE(b.host().menu.acquireEnabled);
-    EXPECT_FALSE(b.host().menu.topEnabled[kMenuFaceLift]);
-    EXPECT_EQ(b.host().panes[static_cast<int>(Pane::Prompt)], b.dir.File("a1.fit"));
-    EXPECT_FALSE(OnCloseRequest(b.program(), b.host()));
-
-    b.Hand(2, "a2.fit");
-    EXPECT_EQ(b.host().watchedPrograms.size(), 1u) << "only the first image opens a session";
-    b.Send(HandOverKind::ProgramGone);
-    EXPECT_FALSE(b.program().shell.acquisitionSession);
-    EXPECT_EQ(b.host().title, "Corvane 32 - " + b.dir.File("a2.fit"));
-    EXPECT_TRUE(OnCloseRequest(b.program(), b.host()));
-}
-
 TEST(Acquisition, CloseGuard) {
     Bench b;
     EXPECT_FALSE(!OnCloseRequest(b.program(), b.host()));
