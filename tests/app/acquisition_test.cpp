@@ -166,7 +166,9 @@ TEST(Acquisition, ReleaseRequestClosesTheImageButKeepsTheSessionTitle) {
     Bench b;
     ASSERT_TRUE(Acquire(b.program(), b.host()));
     ASSERT_EQ(b.Hand(2, "a1.fit"), HandOverTaken::Handled);
+    b.program().shell.mouseMode = MouseMode::Photometry;  // Do! waiting for its clicks
     b.Send(HandOverKind::Release);
+    EXPECT_EQ(b.program().shell.mouseMode, MouseMode::None) << "no click on a closed image";
     EXPECT_FALSE(b.program().image.loaded);
     EXPECT_FALSE(b.program().image.tempFile.has_value());
     EXPECT_EQ(b.host().title, "Corvane32 - (Acquiring...)");
