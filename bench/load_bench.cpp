@@ -156,8 +156,7 @@ void LoadImageFile(benchmark::State& state) {
     {
         corvane::test::FakeHost host;
         corvane::LoadContext context{image, header, roi, raw, host};
-        image.path = file.path;
-        corvane::LoadImageFile(context);
+        corvane::LoadImageFile(context, file.path);
         bool intact = image.loaded && image.width == kSide && image.height == kSide;
         for (std::size_t i = 0; intact && i < kPixels; ++i) {
             std::uint16_t stored = file.dataBytes[i];
@@ -176,8 +175,7 @@ void LoadImageFile(benchmark::State& state) {
     file.loader = Measure(state, [&] {
         corvane::test::FakeHost host;
         corvane::LoadContext context{image, header, roi, raw, host};
-        image.path = file.path;
-        if (corvane::LoadImageFile(context) != corvane::LoadOutcome::Loaded) {
+        if (corvane::LoadImageFile(context, file.path) != corvane::LoadOutcome::Loaded) {
             state.SkipWithError("the load failed");
             return false;
         }

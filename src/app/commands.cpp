@@ -81,8 +81,7 @@ void Open(Program& program, Host& host) {
     shell.initialDirectory.clear();
     shell.openFilterIndex = choice->filterIndex;
     shell.openAsRaw = choice->filterIndex == kRawFilter;
-    program.image.path = choice->path;
-    LoadImage(program, host);
+    LoadImage(program, host, choice->path);
 }
 
 void Next(Program& program, Host& host) {
@@ -104,8 +103,7 @@ void Next(Program& program, Host& host) {
             return;
         }
     }
-    program.image.path = *candidate;
-    LoadImage(program, host);
+    LoadImage(program, host, *candidate);
 }
 
 // Small ROI: the region sizes and the check mark, then the box cursor and outline that
@@ -212,7 +210,7 @@ bool OnCommand(Program& program, Host& host, int id) {
             SmallRoi(program, host);
             return true;
         case kReload:
-            LoadImage(program, host);
+            LoadImage(program, host, program.image.path);
             return true;
         case kEditPixel:
             StartEditPixel(program, host);
@@ -306,8 +304,7 @@ void OpenCommandLineFile(Program& program, Host& host, const std::string& argume
     if (path.empty() || !FileExists(path)) {
         return;
     }
-    program.image.path = path;
-    if (!LoadImage(program, host)) {
+    if (!LoadImage(program, host, path)) {
         host.ShowMessage("readfile failed", path, MessageIcon::None);
         return;
     }

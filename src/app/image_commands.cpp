@@ -1,6 +1,7 @@
 #include "app/image_commands.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "display/display_scaling.h"
 #include "app/menu_model.h"
@@ -48,7 +49,8 @@ void ShowLoadedImage(Program& program, Host& host) {
 
 }  // namespace
 
-bool LoadImage(Program& program, Host& host) {
+bool LoadImage(Program& program, Host& host, std::string path) {
+    HandOverHold hold(program.handOvers, host);
     const bool wasLoaded = program.image.loaded;
     program.shell.nextEnabled = true;
     UpdateMenu(program, host);
@@ -57,7 +59,7 @@ bool LoadImage(Program& program, Host& host) {
 
     LoadContext context{program.image, program.header, program.roi, program.raw, host,
                         program.shell.openAsRaw, program.shell.acquisitionSession};
-    switch (LoadImageFile(context)) {
+    switch (LoadImageFile(context, std::move(path))) {
         case LoadOutcome::Loaded:
             ShowLoadedImage(program, host);
             return true;

@@ -1,14 +1,17 @@
 #pragma once
 // Loading and closing images, with the window-side steps around the loader.
 
+#include <string>
+
 #include "app/program.h"
 #include "platform/host.h"
 
 namespace corvane {
 
-// Loads program.image.path; on success the window shows the image, on a failure that
-// released the image shown before, the window returns to its empty state.
-bool LoadImage(Program& program, Host& host);
+// Loads the file `path`; on success the window shows the image, on a failure that
+// released the image shown before, the window returns to its empty state. A file that
+// cannot be found changes nothing. Hand-overs arriving meanwhile wait.
+bool LoadImage(Program& program, Host& host, std::string path);
 
 // Releases the image (if any) and empties the window.
 void CloseImage(Program& program, Host& host);

@@ -9,6 +9,9 @@ bool PhotometryRunClick(Program& program, Host& host, int column, int row) {
     if (program.shell.mouseMode != MouseMode::Photometry) {
         return false;
     }
+    // The click that completes the run measures inside it, through two modal boxes; no
+    // hand-over may change the image until the run has ended.
+    HandOverHold hold(program.handOvers, host);
     StarInput in = MakeStarInput(program, host);
     PhotometryRun run{in, program.image, program.header, program.outputFiles};
     if (PhotometryClick(run, PixelPoint{column, row}) == SequenceStep::Ends) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/box_outline.h"
+#include "app/hand_over_inbox.h"
 #include "app/view_state.h"
 #include "display/display_state.h"
 #include "image/header_record.h"
@@ -92,6 +93,9 @@ struct Program {
     StarInputState starInput;
     bool outputFilesChosen = false;  // set when "Output Files..." ends with success
     OutputFiles outputFiles;         // full paths of the list file and the flux table
+
+    // Hand-overs of the acquisition program waiting for the program to be free.
+    HandOverInbox handOvers;
 };
 
 }  // namespace corvane

@@ -22,7 +22,6 @@ void AddRawOptions(CLI::App& command, RawArguments& raw) {
 
 bool LoadForCli(Program& program, ConsoleHost& host, const std::string& path,
                 const RawArguments& raw) {
-    program.image.path = AbsolutePath(path);
     if (raw.geometry.size() == 2) {
         program.shell.openAsRaw = true;
         RawDialogFields fields;
@@ -35,7 +34,7 @@ bool LoadForCli(Program& program, ConsoleHost& host, const std::string& path,
         fields.swapBytes = raw.swap;
         host.rawFields = fields;
     }
-    return LoadImage(program, host);
+    return LoadImage(program, host, AbsolutePath(path));
 }
 
 std::uint64_t PixelHash(const ImageRecord& image) {

@@ -8,7 +8,6 @@
 #include <QWidget>
 #include <span>
 
-#include "app/command_ids.h"
 #include "gui/local_server.h"
 #include "platform/acquisition_protocol.h"
 
@@ -33,17 +32,15 @@ AcquisitionLink::Options AcquisitionLink::DefaultOptions() {
     return options;
 }
 
-AcquisitionLink::AcquisitionLink(QWidget& window, Program& program, Host& host,
-                                 std::function<void(int)> runCommand)
-    : QObject(&window),
-      program_(program),
-      host_(host),
-      runCommand_(std::move(runCommand)) {
+AcquisitionLink::AcquisitionLink(QWidget& window, Program& program, Host& host)
+    : QObject(&window), program_(program), host_(host) {
     // Only this user's programs may hand over files.
     server_.setSocketOptions(QLocalServer::UserAccessOption);
     connect(&server_, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = server_.nextPendingConnection()) {
-            connections_[socket] = Connection{};
+            Connection connection;
+            connection.peerPid = PeerProcessId(static_cast<int>(socket->socketDescriptor()));
+            connections_[socket] = connection;
             connect(socket, &QLocalSocket::readyRead, this, [this, socket] { OnReadyRead(socket); });
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
             connect(socket, &QObject::destroyed, this, [this, socket] {
@@ -126,8 +123,8 @@ void AcquisitionLink::StopWatchingQuib() {
 
 void AcquisitionLink::OnQuibEnded() {
     StopWatchingQuib();
-    // What quib sent before it ended is handled first: a 1034 among it ends the session
-    // the normal way.
+    // What quib sent before it ended comes first: a 1034 among it ends the session the
+    // normal way.
     std::vector<QPointer<QLocalSocket>> sockets;
     for (auto& [socket, connection] : connections_) {
         sockets.emplace_back(socket);
@@ -137,10 +134,47 @@ void AcquisitionLink::OnQuibEnded() {
             OnReadyRead(socket);
         }
     }
-    if (program_.shell.acquisitionSession) {
-        EndAcquisitionSession(program_, host_);
+    PendingHandOver gone;
+    gone.kind = HandOverKind::ProgramGone;
+    Take(std::move(gone));
+}
+
+void AcquisitionLink::Take(PendingHandOver handOver) {
+    const HandOverKind kind = handOver.kind;
+    const bool session = program_.shell.acquisitionSession;
+    if (ReceiveHandOver(program_, host_, std::move(handOver)) == HandOverTaken::Handled) {
+        AfterHandled(kind, session);
+    }
+}
+
+void AcquisitionLink::AfterHandled(HandOverKind kind, bool sessionBefore) {
+    if (!sessionBefore || program_.shell.acquisitionSession) {
+        return;
+    }
+    StopWatchingQuib();
+    if (kind == HandOverKind::ProgramGone) {
         emit QuibVanished();
     }
+}
+
+void AcquisitionLink::PostDrain() {
+    if (drainPosted_ || program_.handOvers.waiting.empty()) {
+        return;
+    }
+    drainPosted_ = true;
+    // Run from the event loop, when the event that asked has ended. It may find a box
+    // still open (the timer fires in its loop too); the box asks again when it closes.
+    QTimer::singleShot(0, this, [this] {
+        drainPosted_ = false;
+        for (;;) {
+            const bool session = program_.shell.acquisitionSession;
+            const std::optional<HandOverKind> kind = HandleNextHandOver(program_, host_);
+            if (!kind) {
+                break;
+            }
+            AfterHandled(*kind, session);
+        }
+    });
 }
 
 void AcquisitionLink::OnReadyRead(QLocalSocket* socket) {
@@ -178,7 +212,7 @@ void AcquisitionLink::Drain(QLocalSocket* socket) {
         }
         if (decoded.status == FrameStatus::Oversized) {
             // Its data cannot be read, as a copy-data record with a bad pointer.
-            HandleCopyData(program_, host_, 0, {});
+            Take(CopyDataHandOver(0, {}, connection.peerPid));
             if (alive) {
                 Reply(socket, kCopyDataMessage, 0);
                 socket->abort();
@@ -187,32 +221,25 @@ void AcquisitionLink::Drain(QLocalSocket* socket) {
         }
         connection.pending.remove(0, static_cast<qsizetype>(decoded.consumed));
 
+        PendingHandOver handOver;
+        qint32 result = 0;
         switch (frame.message) {
-            case kCopyDataMessage: {
-                const HandOver outcome =
-                    HandleCopyData(program_, host_, frame.number, frame.data);
-                if (alive) {
-                    Reply(socket, kCopyDataMessage, outcome == HandOver::Refused ? 0 : 1);
-                }
-                if (outcome == HandOver::ReloadPosted) {
-                    // The sender goes on at once; the load follows as a posted Reload.
-                    QTimer::singleShot(0, this, [this] { runCommand_(command::kReload); });
-                }
+            case kCopyDataMessage:
+                handOver = CopyDataHandOver(frame.number, frame.data, connection.peerPid);
+                result = handOver.kind == HandOverKind::Image ? 1 : 0;
                 break;
-            }
             case kSessionEndedMessage:
-                StopWatchingQuib();
-                EndAcquisitionSession(program_, host_);
-                if (alive) {
-                    Reply(socket, kSessionEndedMessage, 0);
-                }
+                handOver.kind = HandOverKind::SessionEnded;
                 break;
             case kCloseImageMessage:
-                ReleaseImageForAcquisition(program_, host_);
-                if (alive) {
-                    Reply(socket, kCloseImageMessage, 0);
-                }
+                handOver.kind = HandOverKind::Release;
                 break;
+            default:
+                continue;  // DecodeFrame passes no other message
+        }
+        Take(std::move(handOver));
+        if (alive) {
+            Reply(socket, frame.message, result);
         }
         emit FrameHandled(frame.message);
     }

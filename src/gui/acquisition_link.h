@@ -2,13 +2,17 @@
 // The main window's end of the link to the acquisition program: the local server named
 // after the window class, the frames read from each connection and handed to the
 // session model, the replies, starting quib and noticing when it has ended.
+//
+// A frame is answered once the main window has taken it: after it was handled, or at
+// once when it has to wait in the inbox (a box, dialog, load or photometry run is under
+// way; or it is copy-data number 1, which is answered before its load). The sender may
+// count a hand-over done when the answer comes.
 
 #include <QByteArray>
 #include <QLocalServer>
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
-#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -38,10 +42,9 @@ public:
     // on PATH.
     static Options DefaultOptions();
 
-    // `runCommand` runs a command id as the menu would (the posted Reload goes through it).
-    // `host` is the main window's; it reaches quib through QuibWindowOpen and StartQuib.
-    AcquisitionLink(QWidget& window, Program& program, Host& host,
-                    std::function<void(int)> runCommand);
+    // `host` is the main window's; it reaches quib through QuibWindowOpen, StartQuib,
+    // WatchQuib and PostDrain.
+    AcquisitionLink(QWidget& window, Program& program, Host& host);
     ~AcquisitionLink() override;
 
     // Listens under the options' scope and applies the start-up probe to the menu: Acquire
@@ -51,6 +54,10 @@ public:
     // What the host asks of the acquisition program.
     bool QuibWindowOpen() const;
     bool StartQuib();
+    // Watches the process `pid` (a quib started here or by hand): its end ends the session.
+    void WatchQuib(qint64 pid);
+    // Handles the waiting hand-overs from the event loop, once the current event is done.
+    void PostDrain();
 
     bool Listening() const { return server_.isListening(); }
     // The started quib while it is watched; 0 when none is.
@@ -58,7 +65,7 @@ public:
     QString ServerName() const { return server_.serverName(); }
 
 signals:
-    // A frame has been handled and answered (for whoever waits on the link).
+    // A frame has been answered (for whoever waits on the link).
     void FrameHandled(quint32 message);
     // The session ended because quib went away without saying so.
     void QuibVanished();
@@ -67,9 +74,13 @@ private:
     struct Connection {
         QByteArray pending;   // bytes not yet decoded
         bool handling = false;
+        int peerPid = 0;  // the sending process, 0 when unknown
     };
 
-    void WatchQuib(qint64 pid);
+    // Hands one hand-over to the session model, handled now or left waiting.
+    void Take(PendingHandOver handOver);
+    // After a hand-over was handled: a session it ended is no longer watched.
+    void AfterHandled(HandOverKind kind, bool sessionBefore);
     void StopWatchingQuib();
     void OnQuibEnded();
     void OnReadyRead(QLocalSocket* socket);
@@ -78,13 +89,13 @@ private:
 
     Program& program_;
     Host& host_;
-    std::function<void(int)> runCommand_;
     Options options_;
     QLocalServer server_;
     std::map<QLocalSocket*, Connection> connections_;
     std::optional<ProcessWatch> quibWatch_;
     QSocketNotifier* quibNotifier_ = nullptr;
     QTimer* quibPoll_ = nullptr;
+    bool drainPosted_ = false;
 };
 
 }  // namespace corvane

@@ -33,7 +33,7 @@ MainWindow::MainWindow(Program& program) : program_(program) {
     setWindowIcon(QIcon(":/corvane.xpm"));
     host_ = std::make_unique<QtHost>(*this);
     host_->SetIdlePrompt([this] { return IdlePrompt(program_); });
-    modeless_ = new ModelessWindows(*this, program_, *host_, [this](int id) { Command(id); });
+    modeless_ = new ModelessWindows(*this, program_, *host_);
     cursors_ = LoadImageCursors();
 
     menu_ = BuildCorvaneMenu(menuBar(), this, [this](int id) { Command(id); });

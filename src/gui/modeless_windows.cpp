@@ -7,13 +7,8 @@
 
 namespace corvane {
 
-ModelessWindows::ModelessWindows(QWidget& owner, Program& program, Host& host,
-                                 std::function<void(int)> runCommand)
-    : QObject(&owner),
-      owner_(owner),
-      program_(program),
-      host_(host),
-      link_(owner, program, host, std::move(runCommand)) {}
+ModelessWindows::ModelessWindows(QWidget& owner, Program& program, Host& host)
+    : QObject(&owner), owner_(owner), program_(program), host_(host), link_(owner, program, host) {}
 
 void ModelessWindows::Open(ModelessWindow window) {
     window == ModelessWindow::CloseUp ? OpenCloseUp() : OpenToolBox();

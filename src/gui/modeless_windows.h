@@ -4,7 +4,6 @@
 
 #include <QObject>
 #include <QPointer>
-#include <functional>
 #include <string_view>
 
 #include "app/close_up.h"
@@ -21,10 +20,7 @@ namespace corvane {
 class ModelessWindows : public QObject {
     Q_OBJECT
 public:
-    // `runCommand` runs a command id as the menu does (for the acquisition link's posted
-    // Reload).
-    ModelessWindows(QWidget& owner, Program& program, Host& host,
-                    std::function<void(int)> runCommand);
+    ModelessWindows(QWidget& owner, Program& program, Host& host);
 
     void Open(ModelessWindow window);
     void Close(ModelessWindow window);

@@ -41,8 +41,25 @@ QString ToQt(std::string_view text) {
 
 QtHost::QtHost(MainWindow& window) : window_(window) {}
 
+// Every box and dialog of the main window runs inside one of these: hand-overs that
+// arrive during its event loop wait, and are handled once the last loop has ended.
+QtHost::ModalLoop::ModalLoop(QtHost& host) : host_(host) { ++host_.modalDepth_; }
+
+QtHost::ModalLoop::~ModalLoop() {
+    if (--host_.modalDepth_ == 0) {
+        host_.PostHandOverDrain();
+    }
+}
+
+bool QtHost::InModalLoop() { return modalDepth_ > 0; }
+
+void QtHost::PostHandOverDrain() { window_.Modeless().Acquisition().PostDrain(); }
+
+void QtHost::WatchAcquisitionProgram(int pid) { window_.Modeless().Acquisition().WatchQuib(pid); }
+
 MessageAnswer QtHost::ShowMessage(std::string_view caption, std::string_view text,
                                   MessageIcon icon, MessageButtons buttons) {
+    ModalLoop loop(*this);
     QMessageBox box(&window_);
     box.setWindowTitle(ToQt(caption));
     box.setText(ToQt(text));
@@ -111,15 +128,23 @@ void QtHost::InvalidateRect(const PixelRect& rect) {
     window_.View()->update(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
 }
 
-void QtHost::UpdateWindow() { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+void QtHost::UpdateWindow() {
+    // Only what is due for the screen: pending layouts, then the paint itself. The event
+    // loop does not run, so no click, timer or hand-over gets inside the operation that
+    // asked for the repaint.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    window_.repaint();
+}
 
 bool QtHost::RunRawOptionsDialog(RawDialogFields& fields, const DialogOk<RawDialogFields>& ok) {
+    ModalLoop loop(*this);
     RawOptionsDialog dialog(fields, ok, &window_);
     return dialog.exec() == QDialog::Accepted;
 }
 
 // Header dialog
 void QtHost::ShowHeaderDialog(const HeaderDialogFields& fields) {
+    ModalLoop loop(*this);
     HeaderDialog dialog(fields, &window_);
     dialog.exec();
 }
@@ -127,6 +152,7 @@ void QtHost::ShowHeaderDialog(const HeaderDialogFields& fields) {
 // Manual display levels
 bool QtHost::RunManualLevelsDialog(ManualLevelsFields& fields,
                                    const DialogOk<ManualLevelsFields>& ok) {
+    ModalLoop loop(*this);
     ManualLevelsDialog dialog(&window_, fields, ok);
     const bool accepted = dialog.exec() == QDialog::Accepted;
     fields = dialog.Fields();
@@ -136,6 +162,7 @@ bool QtHost::RunManualLevelsDialog(ManualLevelsFields& fields,
 // Pixel editing.
 bool QtHost::RunEditPixelDialog(EditPixelDialogFields& fields,
                                 const DialogOk<EditPixelDialogFields>& ok) {
+    ModalLoop loop(*this);
     EditPixelDialog dialog(fields, ok, &window_);
     return dialog.exec() == QDialog::Accepted;
 }
@@ -143,11 +170,13 @@ bool QtHost::RunEditPixelDialog(EditPixelDialogFields& fields,
 // --- Photometry dialogs ---
 
 bool QtHost::RunParamsDialog(ParamsDialogFields& fields, const DialogOk<ParamsDialogFields>& ok) {
+    ModalLoop loop(*this);
     ParamsDialog dialog(&window_, fields, ok);
     return dialog.exec() == QDialog::Accepted;
 }
 
 bool QtHost::RunSelectDialog(SelectDialogFields& fields, const DialogOk<SelectDialogFields>& ok) {
+    ModalLoop loop(*this);
     SelectDialog dialog(&window_, fields, ok);
     return dialog.exec() == QDialog::Accepted;
 }
@@ -283,10 +312,12 @@ void QtHost::SetSizeLimits(const SizeLimits& limits) {
 }
 
 std::optional<OpenFileChoice> QtHost::RunOpenFileDialog(const OpenFileRequest& request) {
+    ModalLoop loop(*this);
     return RunOpenDialog(request, &window_);
 }
 
 void QtHost::ShowAboutBox(std::string_view versionText) {
+    ModalLoop loop(*this);
     AboutBox box(ToQt(versionText), &window_);
     box.exec();
 }
@@ -318,17 +349,23 @@ void QtHost::RestoreIfMinimized() {
 bool QtHost::RunOutputFilesDialog(OutputFilesDialogFields& fields,
                                   const DialogEnter<OutputFilesDialogFields>& enter,
                                   const DialogOk<OutputFilesDialogFields>& ok) {
+    ModalLoop loop(*this);
     OutputFilesDialog dialog(&window_, fields, enter, ok);
     return dialog.exec() == QDialog::Accepted;
 }
 
 AppendChoice QtHost::AskAppend(std::string_view text) {
+    ModalLoop loop(*this);
     return RunAppendBox(&window_, ToQt(text));
 }
 
-bool QtHost::RunConfirmBox() { return corvane::RunConfirmBox(&window_); }
+bool QtHost::RunConfirmBox() {
+    ModalLoop loop(*this);
+    return corvane::RunConfirmBox(&window_);
+}
 
 bool QtHost::RunResultsBox(const std::vector<std::string>& rows) {
+    ModalLoop loop(*this);
     return corvane::RunResultsBox(&window_, rows);
 }
 

@@ -76,6 +76,9 @@ public:
     bool AcquisitionWindowOpen() override;
     bool StartAcquisitionProgram() override;
     void RestoreIfMinimized() override;
+    void WatchAcquisitionProgram(int pid) override;
+    bool InModalLoop() override;
+    void PostHandOverDrain() override;
     // The size the window was given (by the program or the user), before the layout runs.
     void NoteWindowSize(QSize size);
 
@@ -88,6 +91,18 @@ public:
     bool RunResultsBox(const std::vector<std::string>& rows) override;
 
 private:
+    // Counts the boxes and dialogs open; the last one to close asks for a drain.
+    class ModalLoop {
+    public:
+        explicit ModalLoop(QtHost& host);
+        ~ModalLoop();
+        ModalLoop(const ModalLoop&) = delete;
+        ModalLoop& operator=(const ModalLoop&) = delete;
+
+    private:
+        QtHost& host_;
+    };
+
     // The window manager's frame around the main window; none before it is shown.
     QMargins FrameMargins() const;
     void ApplySizeLimits();
@@ -96,6 +111,7 @@ private:
     std::function<std::string()> idlePrompt_;
     SizeLimits limits_;
     QSize widgetSize_;  // the main window's size as last asked for or reported
+    int modalDepth_ = 0;  // boxes and dialogs open, nested
 };
 
 }  // namespace corvane

@@ -29,6 +29,10 @@ inline constexpr std::size_t kMaxPathLength = 127;  // the loader refuses 128 or
 struct ImageRecord {
     std::string path;        // full path: directory, separator, file name
     bool loaded = false;
+    // Raised by every successful load and never lowered, not even by ReleaseImage: an
+    // operation that spans an event loop (a photometry run's boxes) compares it to know
+    // that the image it began on is still the one shown.
+    std::uint64_t generation = 0;
     std::int32_t formatCode = kFormatDetecting;
     std::int32_t width = 0;            // columns after binning, at least 64
     std::int32_t height = 0;           // rows, at least 4

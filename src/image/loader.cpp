@@ -76,14 +76,13 @@ bool CreatePixelFile(ReadTarget& target) {
     return true;
 }
 
-LoadOutcome LoadImageFile(LoadContext& context) {
+LoadOutcome LoadImageFile(LoadContext& context, std::string path) {
     ImageRecord& image = context.image;
     Host& host = context.host;
 
     host.SetPaneText(Pane::Readout, "Loading image...");
-    image.bzero = 0;
 
-    LookupResult found = FindFirstFile(image.path);
+    LookupResult found = FindFirstFile(path);
     if (!found.found) {
         char text[64];
         std::snprintf(text, sizeof text, "FindFirstFile function failed. Error %i.",
@@ -91,7 +90,10 @@ LoadOutcome LoadImageFile(LoadContext& context) {
         host.ShowMessage("Msg 213", text);
         return LoadOutcome::FailedKept;
     }
-    image.path = ResolvedPath(image.path, found.fileName, host);
+    // The file exists: from here on the record describes the new image, and any failure
+    // leaves the window empty.
+    image.path = ResolvedPath(path, found.fileName, host);
+    image.bzero = 0;
 
     if (image.path.size() > kMaxPathLength) {
         host.ShowMessage("MSG 207", "File Name cannot be longer than 128 characters");
@@ -157,6 +159,7 @@ LoadOutcome LoadImageFile(LoadContext& context) {
     }
 
     image.loaded = true;
+    ++image.generation;
     host.SetPaneText(Pane::Readout, "");
     if (context.header.observationTime < 0) {
         context.header.observationTime = 0;

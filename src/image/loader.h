@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "image/header_record.h"
@@ -53,9 +54,11 @@ enum class LoadOutcome {
     FailedClosed,  // no image is loaded now
 };
 
-// Loads the file named by image.path. The window-side steps (menus, title, size) are the
-// caller's; this does the file side and reports every failure through the host.
-LoadOutcome LoadImageFile(LoadContext& context);
+// Loads the file named `path` (it may hold wildcards). The image record is not touched
+// before the lookup has found the file: a failed lookup leaves path, bzero and the pixels
+// of the image shown exactly as they were. The window-side steps (menus, title, size) are
+// the caller's; this does the file side and reports every failure through the host.
+LoadOutcome LoadImageFile(LoadContext& context, std::string path);
 
 // Centres the region of interest and sets the display geometry: every reader's last step
 // before its pixels.

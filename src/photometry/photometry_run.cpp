@@ -55,12 +55,25 @@ std::vector<std::string> ResultRows(const ObjectList& objects, const PhotometryP
     return rows;
 }
 
-RunEnd MeasureAndRecord(PhotometryRun& run) {
+namespace {
+
+// The measuring steps up to the record, ending at the first step that fails or is declined.
+RunEnd LocateMeasureAndWrite(PhotometryRun& run) {
     StarInput& in = run.input;
     ObjectList& list = in.objects;
     Host& host = in.host;
     MeasureTarget target{run.image, run.header, in.params, list, in.boxSide, host};
-    RunEnd end = RunEnd::Failed;
+    // The two boxes run event loops. Should the image be closed or replaced meanwhile, its
+    // pixels are gone or belong to another frame, and a record would put these fluxes
+    // under another frame's path and time.
+    const std::uint64_t generation = run.image.generation;
+    auto imageKept = [&] {
+        if (run.image.loaded && run.image.generation == generation) {
+            return true;
+        }
+        host.ShowMessage(kDoCaption, kImageChangedText, MessageIcon::Warning);
+        return false;
+    };
 
     host.SetCursor(CursorShape::Cross);
     Prompt(in, in.idlePrompt);
@@ -70,31 +83,45 @@ RunEnd MeasureAndRecord(PhotometryRun& run) {
         host.InvalidateAll();
         host.UpdateWindow();
     }
-    if (LocateObjects(target)) {
-        // The overlay now shows the apertures to be confirmed, centred or as clicked.
-        in.overlaysShown = true;
-        host.InvalidateAll();
-        const bool go = host.RunConfirmBox();
-        host.UpdateWindow();
-        end = RunEnd::NotWritten;
-        if (go) {
-            bool measured = false;
-            {
-                WaitCursor wait(host);
-                measured = MeasureObjects(target);
-            }
-            if (!measured) {
-                end = RunEnd::Failed;
-            } else if (host.RunResultsBox(ResultRows(list, in.params, run.image.bzero))) {
-                std::string record = BuildListRecord(run.image.path, run.header,
-                                                     run.image.bzero, in.params, list);
-                std::string line = BuildFluxLine(run.header, in.params, list);
-                end = WriteRecord(run.files, record, line, host) ? RunEnd::Written
-                                                                 : RunEnd::WriteFailed;
-            }
-        }
+    if (!LocateObjects(target)) {
+        return RunEnd::Failed;
     }
-    EndRun(in);
+    // The overlay now shows the apertures to be confirmed, centred or as clicked.
+    in.overlaysShown = true;
+    host.InvalidateAll();
+    const bool go = host.RunConfirmBox();
+    host.UpdateWindow();
+    if (!go) {
+        return RunEnd::NotWritten;
+    }
+    if (!imageKept()) {
+        return RunEnd::Failed;
+    }
+    bool measured = false;
+    {
+        WaitCursor wait(host);
+        measured = MeasureObjects(target);
+    }
+    if (!measured) {
+        return RunEnd::Failed;
+    }
+    if (!host.RunResultsBox(ResultRows(list, in.params, run.image.bzero))) {
+        return RunEnd::NotWritten;
+    }
+    if (!imageKept()) {
+        return RunEnd::Failed;
+    }
+    std::string record =
+        BuildListRecord(run.image.path, run.header, run.image.bzero, in.params, list);
+    std::string line = BuildFluxLine(run.header, in.params, list);
+    return WriteRecord(run.files, record, line, host) ? RunEnd::Written : RunEnd::WriteFailed;
+}
+
+}  // namespace
+
+RunEnd MeasureAndRecord(PhotometryRun& run) {
+    const RunEnd end = LocateMeasureAndWrite(run);
+    EndRun(run.input);
     return end;
 }
 

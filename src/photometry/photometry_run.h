@@ -24,11 +24,16 @@ struct PhotometryRun {
     const OutputFiles& files;
 };
 
+// Shown (caption "Do") when the image a run measured is no longer the one loaded when
+// the run would go on; nothing is written then.
+inline constexpr const char* kImageChangedText =
+    "The image was closed or replaced while it was being measured.\nNothing was written.";
+
 // How a run ended.
 enum class RunEnd {
     Written,      // "OK" in the results box, and both records appended
     NotWritten,   // the user declined, at the confirmation or in the results box
-    Failed,       // a measuring step failed (its message has been shown)
+    Failed,       // a measuring step failed, or the image changed (its message was shown)
     WriteFailed,  // "OK", but the files could not take the record (shown as well)
 };
 

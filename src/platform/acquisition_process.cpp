@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <pwd.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -50,6 +51,20 @@ std::string CurrentUserName() {
     char number[32];
     std::snprintf(number, sizeof number, "%lu", static_cast<unsigned long>(uid));
     return number;
+}
+
+int PeerProcessId(int socketDescriptor) {
+#ifdef SO_PEERCRED
+    struct ucred credentials {};
+    socklen_t length = sizeof credentials;
+    if (::getsockopt(socketDescriptor, SOL_SOCKET, SO_PEERCRED, &credentials, &length) == 0 &&
+        length == sizeof credentials && credentials.pid > 0) {
+        return static_cast<int>(credentials.pid);
+    }
+#else
+    (void)socketDescriptor;
+#endif
+    return 0;
 }
 
 std::string FindProgram(std::string_view name, const std::string& besideDirectory,

@@ -18,6 +18,10 @@ std::string CurrentUserName();
 std::string FindProgram(std::string_view name, const std::string& besideDirectory,
                         std::string_view searchPath);
 
+// The process at the other end of a connected local socket, as the system recorded it
+// when the connection was made; 0 where the system does not tell.
+int PeerProcessId(int socketDescriptor);
+
 // Watches one process, started by this program or not, for its end.
 class ProcessWatch {
 public:

@@ -5,9 +5,12 @@
 //   copy-data (74):  74, number, byte count, then byte count bytes of data
 //   1034, 1035:      the message number alone
 //
-// The receiver answers every frame once it has handled it with a reply of two words: the
+// The receiver answers every frame once it has taken it with a reply of two words: the
 // message number answered and the result (1 for a copy-data message that was taken,
-// 0 otherwise). A sender waits for the reply, as it would for a sent window message.
+// 0 otherwise). Taken means handled, or accepted to be handled as soon as the main window
+// is free (a copy-data of number 1 always is, so that its load follows the reply). A
+// sender waits for the reply, as it would for a sent window message, and may send a frame
+// again that got none: an image still waiting is not queued a second time.
 
 #include <cstddef>
 #include <cstdint>

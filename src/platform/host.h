@@ -63,7 +63,8 @@ public:
     // Repaint requests: the whole client area, or one rectangle of it.
     virtual void InvalidateAll() = 0;
     virtual void InvalidateRect(const PixelRect& rect) = 0;
-    // Let the window catch up with pending repaints before a long operation.
+    // Let the window catch up with pending repaints before a long operation. Nothing else
+    // runs meanwhile: no input, no timers, no hand-overs.
     virtual void UpdateWindow() = 0;
 
     // "RAW Options". Opens with `fields`; on OK calls `ok` with what the user typed and
@@ -120,6 +121,17 @@ public:
     virtual bool StartAcquisitionProgram() { return false; }
     // Brings a minimized main window back before a handed-over image is shown.
     virtual void RestoreIfMinimized() {}
+    // Watches the process `pid` that opened a session by handing over an image unasked:
+    // when it ends, the session ends as when a started acquisition program vanishes.
+    virtual void WatchAcquisitionProgram(int /*pid*/) {}
+
+    // Hand-overs from the acquisition program wait while a modal loop runs. True while a
+    // message box or modal dialog of this host is open.
+    virtual bool InModalLoop() { return false; }
+    // Asks for the waiting hand-overs to be handled from the event loop once the current
+    // event is done (DrainHandOvers). Also due from the host itself whenever its last
+    // modal loop ends. A host without an event loop never receives hand-overs.
+    virtual void PostHandOverDrain() {}
 
     // Close-up window and tool box: opening them, and the close-up's repaint.
     virtual void OpenModeless(ModelessWindow window) = 0;

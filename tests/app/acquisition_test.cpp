@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/acquisition.h"
+#include "app/app_fixture.h"
 #include "app/commands.h"
 #include "app/image_commands.h"
 #include "platform/acquisition_protocol.h"
@@ -17,12 +18,6 @@ namespace {
 constexpr const char* kNotStarted =
     "Cannot load aquisition module. Make sure the program quib.exe is stored in the Windows "
     "System directory";
-
-std::vector<std::uint8_t> PathData(const std::string& path) {
-    std::vector<std::uint8_t> data(path.begin(), path.end());
-    data.push_back(0);
-    return data;
-}
 
 // A program showing one image; the host answers for the acquisition program.
 struct Bench {
@@ -42,8 +37,19 @@ struct Bench {
     }
     Program& program() { return l.program; }
     FakeHost& host() { return l.host; }
-    HandOver Hand(std::uint32_t number, const std::string& name) {
-        return HandleCopyData(l.program, l.host, number, PathData(dir.File(name)));
+    HandOverTaken Hand(std::uint32_t number, const std::string& name) {
+        return ReceiveHandOver(l.program, l.host,
+                               CopyDataHandOver(number, PathData(dir.File(name)), 0));
+    }
+    HandOverTaken Send(HandOverKind kind) {
+        PendingHandOver handOver;
+        handOver.kind = kind;
+        return ReceiveHandOver(l.program, l.host, handOver);
+    }
+    // What the event loop does when the drain the host was asked for runs.
+    void Drain() {
+        while (HandleNextHandOver(l.program, l.host)) {
+        }
     }
 };
 
@@ -100,25 +106,23 @@ TEST(Acquisition, AcquireOpensTheSessionOnAnEmptyWindow) {
     EXPECT_TRUE(b.host().messages.empty());
 }
 
-TEST(Acquisition, NumberOneLoadsOnlyWhenReloadRuns) {
+TEST(Acquisition, NumberOneLoadsOnlyWhenTheInboxIsDrained) {
     Bench b;
     ASSERT_TRUE(Acquire(b.program(), b.host()));
     b.program().shell.mouseMode = MouseMode::SetRoi;
     b.program().shell.openAsRaw = true;
-    b.host().panes[static_cast<int>(Pane::Prompt)] = "Select Region of Interest";
 
-    EXPECT_EQ(b.Hand(1, "a1.fit"), HandOver::ReloadPosted);
+    EXPECT_EQ(b.Hand(1, "a1.fit"), HandOverTaken::Waiting);
     EXPECT_FALSE(b.program().image.loaded) << "nothing is loaded before the reply";
-    EXPECT_EQ(b.program().image.path, b.dir.File("a1.fit"));
+    EXPECT_EQ(b.program().image.path, "");
+    EXPECT_EQ(b.host().drainPosts, 1);
+
+    // The drain that was asked for.
+    b.Drain();
+    EXPECT_TRUE(b.program().image.loaded);
     EXPECT_EQ(b.program().shell.mouseMode, MouseMode::None);
     EXPECT_FALSE(b.program().shell.openAsRaw);
-    EXPECT_FALSE(b.host().menu.topEnabled[kMenuFaceLift]);
-    EXPECT_EQ(b.host().panes[static_cast<int>(Pane::Prompt)], "Select Region of Interest")
-        << "the prompt pane is left to the load";
     EXPECT_EQ(b.host().restores, 1);
-
-    // The posted Reload.
-    ASSERT_TRUE(LoadImage(b.program(), b.host()));
     EXPECT_EQ(b.host().panes[static_cast<int>(Pane::Prompt)], b.dir.File("a1.fit"));
     EXPECT_EQ(b.host().title, "Corvane32 - (Acquiring...)");
     EXPECT_FALSE(b.host().menu.topEnabled[kMenuFaceLift]) << "no retouching during a session";
@@ -129,7 +133,7 @@ TEST(Acquisition, OtherNumbersLoadBeforeReplying) {
     Bench b;
     ASSERT_TRUE(Acquire(b.program(), b.host()));
     for (std::uint32_t number : {0u, 2u, 0xFFFFFFFFu}) {
-        EXPECT_EQ(b.Hand(number, number == 2 ? "a2.fit" : "a1.fit"), HandOver::Loaded);
+        EXPECT_EQ(b.Hand(number, number == 2 ? "a2.fit" : "a1.fit"), HandOverTaken::Handled);
         EXPECT_TRUE(b.program().image.loaded) << number;
         EXPECT_EQ(b.host().panes[static_cast<int>(Pane::Prompt)], b.program().image.path);
     }
@@ -139,14 +143,14 @@ TEST(Acquisition, OtherNumbersLoadBeforeReplying) {
 TEST(Acquisition, BadPointerChangesNothing) {
     Bench b;
     ASSERT_TRUE(Acquire(b.program(), b.host()));
-    ASSERT_EQ(b.Hand(2, "a1.fit"), HandOver::Loaded);
+    ASSERT_EQ(b.Hand(2, "a1.fit"), HandOverTaken::Handled);
     b.program().shell.mouseMode = MouseMode::EditPixel;
     const int menuUpdates = b.host().menuUpdates;
 
     const std::string path = b.dir.File("a2.fit");
     const std::vector<std::uint8_t> unterminated(path.begin(), path.end());
-    EXPECT_EQ(HandleCopyData(b.program(), b.host(), 1, unterminated),
-              HandOver::Refused);
+    EXPECT_EQ(ReceiveHandOver(b.program(), b.host(), CopyDataHandOver(1, unterminated, 0)),
+              HandOverTaken::Handled);
     ASSERT_EQ(b.host().messages.size(), 1u);
     EXPECT_EQ(b.host().messages[0].caption, "Error 423");
     EXPECT_EQ(b.host().messages[0].text, "Bad pointer");
@@ -161,8 +165,10 @@ TEST(Acquisition, BadPointerChangesNothing) {
 TEST(Acquisition, ReleaseRequestClosesTheImageButKeepsTheSessionTitle) {
     Bench b;
     ASSERT_TRUE(Acquire(b.program(), b.host()));
-    ASSERT_EQ(b.Hand(2, "a1.fit"), HandOver::Loaded);
-    ReleaseImageForAcquisition(b.program(), b.host());
+    ASSERT_EQ(b.Hand(2, "a1.fit"), HandOverTaken::Handled);
+    b.program().shell.mouseMode = MouseMode::Photometry;  // Do! waiting for its clicks
+    b.Send(HandOverKind::Release);
+    EXPECT_EQ(b.program().shell.mouseMode, MouseMode::None) << "no click on a closed image";
     EXPECT_FALSE(b.program().image.loaded);
     EXPECT_FALSE(b.program().image.tempFile.has_value());
     EXPECT_EQ(b.host().title, "Corvane32 - (Acquiring...)");
@@ -172,7 +178,7 @@ TEST(Acquisition, ReleaseRequestClosesTheImageButKeepsTheSessionTitle) {
 TEST(Acquisition, EndOfSessionKeepsTheLastImage) {
     Bench b;
     ASSERT_TRUE(Acquire(b.program(), b.host()));
-    ASSERT_EQ(b.Hand(2, "a2.fit"), HandOver::Loaded);
+    ASSERT_EQ(b.Hand(2, "a2.fit"), HandOverTaken::Handled);
     EndAcquisitionSession(b.program(), b.host());
     EXPECT_FALSE(b.program().shell.acquisitionSession);
     EXPECT_EQ(b.host().title, "Corvane 32 - " + b.dir.File("a2.fit"));
@@ -186,8 +192,8 @@ TEST(Acquisition, EndOfSessionKeepsTheLastImage) {
 TEST(Acquisition, EndOfSessionAfterTheImageWasReleased) {
     Bench b;
     ASSERT_TRUE(Acquire(b.program(), b.host()));
-    ASSERT_EQ(b.Hand(2, "a2.fit"), HandOver::Loaded);
-    ReleaseImageForAcquisition(b.program(), b.host());
+    ASSERT_EQ(b.Hand(2, "a2.fit"), HandOverTaken::Handled);
+    b.Send(HandOverKind::Release);
     EndAcquisitionSession(b.program(), b.host());
     EXPECT_EQ(b.host().title, "Corvane 32 - ");
     EXPECT_FALSE(b.host().menu.topEnabled[kMenuFaceLift]);

@@ -2,12 +2,20 @@
 // A Program with an image in memory and a FakeHost that reports a plain desktop window.
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "app/program.h"
 #include "support/fake_host.h"
 
 namespace corvane::test {
+
+// The data of a copy-data message naming `path`: the path and its terminator.
+inline std::vector<std::uint8_t> PathData(const std::string& path) {
+    std::vector<std::uint8_t> data(path.begin(), path.end());
+    data.push_back(0);
+    return data;
+}
 
 // Frame 4 + 4 per side, caption 19, menu 20, bars 16, status bar 20, a 1600 × 1200 work area.
 inline WindowMetrics DesktopMetrics() {

@@ -66,8 +66,7 @@ TEST(DisplayAfterLoad, TheNextImageKeepsTheModeAndTheLevels) {
     // Manual, then a second image 1000 brighter: shown with the same limits.
     l.program.display.mode = kModeManual;
     l.program.display.levels = {100, 200};
-    l.program.image.path = WriteUnsigned(dir, "b.fit", 1000);
-    ASSERT_TRUE(LoadImage(l.program, l.host));
+    ASSERT_TRUE(LoadImage(l.program, l.host, WriteUnsigned(dir, "b.fit", 1000)));
     EXPECT_EQ(l.program.display.levels, (DisplayLevels{100, 200}));
     EXPECT_EQ(l.program.display.mode, kModeManual);
     EXPECT_EQ(Byte(l.program, 0, 0), 192);

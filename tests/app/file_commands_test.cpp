@@ -1,6 +1,9 @@
 // Open, Next, Reload, Close and the command-line file, on FITS files written by cfitsio.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "app/acquisition.h"
 #include "app/app_fixture.h"
 #include "app/command_ids.h"
 #include "app/commands.h"
@@ -41,16 +44,14 @@ TEST(FileCommands, MenuStateAfterStartLoadFailedLoadAndClose) {
 
     // A failed load from the empty window: Next is enabled by the attempt, nothing else.
     test::WriteBytes(f.dir.File("bad.fit"), "S");
-    f.program.image.path = f.dir.File("bad.fit");
-    EXPECT_FALSE(LoadImage(f.program, f.host));
+    EXPECT_FALSE(LoadImage(f.program, f.host, f.dir.File("bad.fit")));
     EXPECT_EQ(f.host.MessageLines().back(), "MSG 27: Invalid image format.");
     EXPECT_TRUE(m.nextEnabled);
     EXPECT_FALSE(m.reloadEnabled || m.topEnabled[kMenuWindow]);
 
     // A load.
     WriteImage(f.dir.File("img009.fit"));
-    f.program.image.path = f.dir.File("img009.fit");
-    ASSERT_TRUE(LoadImage(f.program, f.host));
+    ASSERT_TRUE(LoadImage(f.program, f.host, f.dir.File("img009.fit")));
     EXPECT_TRUE(m.topEnabled[kMenuWindow] && m.topEnabled[kMenuFaceLift] &&
                 m.topEnabled[kMenuPhotometry]);
     EXPECT_TRUE(m.nextEnabled && m.reloadEnabled && m.outputFilesEnabled);
@@ -60,16 +61,14 @@ TEST(FileCommands, MenuStateAfterStartLoadFailedLoadAndClose) {
     EXPECT_TRUE(f.host.sizeLimits.resizable);
 
     // A failed load that released the image leaves the window empty.
-    f.program.image.path = f.dir.File("bad.fit");
-    EXPECT_FALSE(LoadImage(f.program, f.host));
+    EXPECT_FALSE(LoadImage(f.program, f.host, f.dir.File("bad.fit")));
     EXPECT_FALSE(f.program.image.loaded);
     EXPECT_FALSE(m.nextEnabled || m.reloadEnabled || m.topEnabled[kMenuWindow]);
     EXPECT_EQ(f.host.title, "Corvane 32 - ");
     EXPECT_EQ(f.host.windowSizes.back(), std::make_pair(520, 71));
 
     // Close.
-    f.program.image.path = f.dir.File("img009.fit");
-    ASSERT_TRUE(LoadImage(f.program, f.host));
+    ASSERT_TRUE(LoadImage(f.program, f.host, f.dir.File("img009.fit")));
     f.program.shell.view.zoom = 32;
     f.program.shell.closeUpOpen = true;
     OnCommand(f.program, f.host, cmd::kClose);
@@ -109,8 +108,7 @@ TEST(FileCommands, NextFollowsTheNumberedSequence) {
         Started f;
         WriteImage(f.dir.File(c.from));
         for (const char* name : c.present) WriteImage(f.dir.File(name), 64, 4);
-        f.program.image.path = f.dir.File(c.from);
-        ASSERT_TRUE(LoadImage(f.program, f.host));
+        ASSERT_TRUE(LoadImage(f.program, f.host, f.dir.File(c.from)));
         f.host.answers.assign(c.answers.begin(), c.answers.end());
         OnCommand(f.program, f.host, cmd::kNext);
         const std::string expected = f.dir.File(c.opened ? c.opened : c.from);
@@ -132,8 +130,7 @@ TEST(FileCommands, NextWaitsForTheMouseMode) {
     Started f;
     WriteImage(f.dir.File("img009.fit"));
     WriteImage(f.dir.File("img010.fit"));
-    f.program.image.path = f.dir.File("img009.fit");
-    ASSERT_TRUE(LoadImage(f.program, f.host));
+    ASSERT_TRUE(LoadImage(f.program, f.host, f.dir.File("img009.fit")));
     OnCommand(f.program, f.host, cmd::kSetRoi);
     OnCommand(f.program, f.host, cmd::kNext);
     EXPECT_EQ(f.program.image.path, f.dir.File("img009.fit"));
@@ -209,6 +206,60 @@ TEST(FileCommands, CommandLineFile) {
     EXPECT_EQ(f.host.messages.back().caption, "readfile failed");
     EXPECT_EQ(f.host.messages.back().text, dir.File("bad.fit"));
     EXPECT_FALSE(f.program.image.loaded);
+}
+
+// A file the lookup cannot find leaves the image shown as it was, whoever asked: its path
+// and offset stay, so true values and later records stay right.
+TEST(FileCommands, AFileThatCannotBeFoundChangesNothing) {
+    struct Case {
+        const char* name;
+        void (*ask)(Started&, const std::string& shown, const std::string& missing);
+    };
+    const Case cases[] = {
+        {"Reload after the file vanished",
+         [](Started& f, const std::string& shown, const std::string&) {
+             std::filesystem::remove(shown);
+             OnCommand(f.program, f.host, cmd::kReload);
+         }},
+        {"Open", [](Started& f, const std::string&, const std::string& missing) {
+             f.host.openDialogScript = {OpenFileChoice{missing, 2}};
+             OnCommand(f.program, f.host, cmd::kOpen);
+         }},
+        {"a hand-over", [](Started& f, const std::string&, const std::string& missing) {
+             ReceiveHandOver(f.program, f.host, CopyDataHandOver(2, test::PathData(missing), 0));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Started f;
+        const std::string shown = f.dir.File("img009.fit");
+        test::FitsImage image;
+        image.values.assign(64 * 4, 100 - 32768);
+        test::WriteFits(shown, image, {test::FitsKey::Dbl("BZERO", 32768.0)});
+        ASSERT_TRUE(Acquire(f.program, f.host));
+        ASSERT_TRUE(LoadImage(f.program, f.host, shown));
+        const std::uint64_t generation = f.program.image.generation;
+        f.host.messages.clear();
+
+        c.ask(f, shown, f.dir.File("missing.fit"));
+        EXPECT_EQ(f.host.MessageLines(),
+                  std::vector<std::string>{"Msg 213: FindFirstFile function failed. Error 2."});
+        EXPECT_TRUE(f.program.image.loaded);
+        EXPECT_EQ(f.program.image.path, shown);
+        EXPECT_EQ(f.program.image.bzero, 32768);
+        EXPECT_EQ(TruePixel(f.program.image, 63, 3), 100);
+        EXPECT_EQ(f.program.image.generation, generation);
+    }
+
+    // The generation outlives the image: a release and a new load never give a number an
+    // earlier image had.
+    Started f;
+    WriteImage(f.dir.File("a.fit"), 64, 4);
+    ASSERT_TRUE(LoadImage(f.program, f.host, f.dir.File("a.fit")));
+    const std::uint64_t first = f.program.image.generation;
+    ReleaseImage(f.program.image);
+    ASSERT_TRUE(LoadImage(f.program, f.host, f.dir.File("a.fit")));
+    EXPECT_GT(f.program.image.generation, first);
 }
 
 }  // namespace

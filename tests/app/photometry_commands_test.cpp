@@ -26,8 +26,7 @@ struct Desktop {
     test::FakeHost host;
 
     bool Load(const std::string& path) {
-        program->image.path = path;
-        return LoadImage(*program, host);
+        return LoadImage(*program, host, path);
     }
     // F8, then the clicks of one run on the window at 1:1, scrolled to the top left.
     void Run(const std::vector<PixelPoint>& clicks) {

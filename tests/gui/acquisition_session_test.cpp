@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDialog>
 #include <QLabel>
 #include <QProcess>
 #include <QTest>
+#include <QTimer>
 #include <csignal>
 
 #include "app/command_ids.h"
@@ -125,6 +127,63 @@ TEST(AcquisitionSession, QuibHandsItsImagesToTheMainWindow) {
     s.Run(command::kExit);
     EXPECT_FALSE(s.window.isVisible());
     EXPECT_EQ(s.messages.seen.size(), shown);
+}
+
+// A quib started by hand opens the session with its first image, as Acquire would. The
+// image arrives while a dialog is open: quib is answered at once, and the image waits
+// until the dialog has closed.
+TEST(AcquisitionSession, QuibStartedByHandOpensTheSessionOnceTheDialogCloses) {
+    Session s;
+    Host& host = s.window.GetHost();
+    bool timerRan = false;
+    QTimer::singleShot(0, [&] { timerRan = true; });
+    host.UpdateWindow();
+    EXPECT_FALSE(timerRan) << "a repaint inside an operation runs nothing else";
+
+    QProcess byHand;
+    byHand.start(QuibPath(), QuibArguments(s.dir.Path(), s.scope, 400));
+    ASSERT_TRUE(WaitUntil([&] { return QuibRunning(s.scope); }));
+    const std::string path = s.dir.File("h001.fit");
+
+    int loadedAtAnswer = -1;
+    QObject scope;  // ends the connection before the locals it uses
+    QObject::connect(&s.window.Modeless().Acquisition(), &AcquisitionLink::FrameHandled, &scope,
+                     [&](quint32 message) {
+                         if (message == kCopyDataMessage && loadedAtAnswer < 0) {
+                             loadedAtAnswer = s.program.image.loaded ? 1 : 0;
+                             // Long enough for a drain to have run, were it allowed to.
+                             QTimer::singleShot(300, &scope, [] {
+                                 if (auto* dialog =
+                                         qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                                     dialog->reject();
+                                 }
+                             });
+                         }
+                     });
+    QTimer::singleShot(100, &scope, [&] { WriteFrame(path, 60); });
+    QTimer::singleShot(20000, &scope, [] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            dialog->reject();
+        }
+    });
+    host.RunConfirmBox();  // open as during a photometry run
+    EXPECT_EQ(loadedAtAnswer, 0) << "answered before the load";
+    EXPECT_FALSE(s.program.image.loaded) << "nothing loaded while the dialog was open";
+    EXPECT_FALSE(s.program.shell.acquisitionSession);
+
+    ASSERT_TRUE(WaitUntil([&] { return s.Shows(path); }));
+    EXPECT_EQ(s.Title(), "Corvane32 - (Acquiring...)");
+    EXPECT_FALSE(s.Item(command::kAcquire)->isEnabled());
+    EXPECT_FALSE(s.window.Menu().top[kMenuFaceLift]->menuAction()->isEnabled());
+    s.Run(command::kExit);
+    EXPECT_TRUE(s.window.isVisible());
+
+    // It dies without a word: the session ends with it, and the program can be closed.
+    ::kill(static_cast<pid_t>(byHand.processId()), SIGKILL);
+    ASSERT_TRUE(WaitUntil([&] { return !s.program.shell.acquisitionSession; }));
+    EXPECT_EQ(s.Title(), "Corvane 32 - " + path);
+    s.Run(command::kExit);
+    EXPECT_FALSE(s.window.isVisible());
 }
 
 }  // namespace

@@ -34,8 +34,7 @@ struct Session {
         l.host.messages.clear();
     }
     bool Load(const std::string& path) {
-        l.program.image.path = path;
-        return LoadImage(l.program, l.host);
+        return LoadImage(l.program, l.host, path);
     }
 };
 

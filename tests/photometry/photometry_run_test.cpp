@@ -180,6 +180,36 @@ TEST(PhotometryRun, WhatIsMeasuredAndShown) {
     }
 }
 
+// Should the image be closed or replaced while a box is open, the run stops there: no
+// pixel of a closed image is read, no record goes under another frame's path.
+TEST(PhotometryRun, NothingWrittenWhenTheImageChangedDuringABox) {
+    struct Case {
+        const char* box;
+        void (*change)(ImageRecord&);
+        std::size_t resultsShown;
+    };
+    const Case cases[] = {
+        {"dialog ConfirmBox", [](ImageRecord& image) { ReleaseImage(image); }, 0},
+        {"dialog ShowResBox", [](ImageRecord& image) { ++image.generation; }, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.box);
+        RunFixture f;
+        f.host.confirmAnswers = {true};
+        f.host.resultsAnswers = {true};
+        f.host.insideModal = [&](const std::string& what) {
+            if (what == c.box) c.change(f.picture.image);
+        };
+        EXPECT_EQ(f.Clicks(RunFixture::kStar1), RunEnd::Failed);
+        EXPECT_EQ(f.host.resultsShown.size(), c.resultsShown);
+        EXPECT_EQ(f.host.MessageLines(), std::vector<std::string>{std::string("Do: ") +
+                                                                  kImageChangedText});
+        EXPECT_EQ(f.List(), "");
+        EXPECT_EQ(f.Flux(), "");
+        EXPECT_FALSE(f.overlaysShown);
+    }
+}
+
 TEST(PhotometryRun, ZeroExposureWarnedOnceAndWrittenAsOneSecond) {
     RunFixture f;
     f.header.exposure = 0;

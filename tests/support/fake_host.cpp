@@ -1,5 +1,7 @@
 #include "support/fake_host.h"
 
+#include <algorithm>
+
 namespace corvane::test {
 
 std::vector<std::string> FakeHost::MessageLines() const {
@@ -10,10 +12,20 @@ std::vector<std::string> FakeHost::MessageLines() const {
     return lines;
 }
 
+void FakeHost::OpenModal(const std::string& line) {
+    log.push_back(line);
+    ++modalDepth;
+    maxModalDepth = std::max(maxModalDepth, modalDepth);
+    if (insideModal) {
+        insideModal(line);
+    }
+    --modalDepth;
+}
+
 MessageAnswer FakeHost::ShowMessage(std::string_view caption, std::string_view text,
                                     MessageIcon icon, MessageButtons buttons) {
     messages.push_back({std::string(caption), std::string(text), icon, buttons});
-    log.push_back("message " + std::string(caption) + ": " + std::string(text));
+    OpenModal("message " + std::string(caption) + ": " + std::string(text));
     return NextScriptedAnswer(answers, buttons);
 }
 
@@ -71,12 +83,16 @@ void FakeHost::InvalidateAll() {
 
 void FakeHost::InvalidateRect(const PixelRect& rect) { invalidatedRects.push_back(rect); }
 
-void FakeHost::UpdateWindow() {}
+void FakeHost::UpdateWindow() {
+    if (insideModal) {
+        insideModal("update");
+    }
+}
 
 bool FakeHost::RunRawOptionsDialog(RawDialogFields& fields, const DialogOk<RawDialogFields>& ok) {
     ++rawDialogRuns;
     rawDialogOpenings.push_back(fields);
-    log.push_back("dialog RAW");
+    OpenModal("dialog RAW");
     return RunScripted(rawDialogScript, fields, ok);
 }
 
@@ -85,7 +101,7 @@ bool FakeHost::RunManualLevelsDialog(ManualLevelsFields& fields,
                                      const DialogOk<ManualLevelsFields>& ok) {
     ++manualLevelsRuns;
     manualLevelsOpenings.push_back(fields);
-    log.push_back("dialog ShowBox");
+    OpenModal("dialog ShowBox");
     return RunScripted(manualLevelsScript, fields, ok);
 
 }
@@ -95,7 +111,7 @@ bool FakeHost::RunEditPixelDialog(EditPixelDialogFields& fields,
                                   const DialogOk<EditPixelDialogFields>& ok) {
     ++editPixelDialogRuns;
     editPixelDialogOpenings.push_back(fields);
-    log.push_back("dialog Edit Pixel");
+    OpenModal("dialog Edit Pixel");
     return RunScripted(editPixelDialogScript, fields, ok);
 }
 
@@ -104,21 +120,21 @@ bool FakeHost::RunEditPixelDialog(EditPixelDialogFields& fields,
 bool FakeHost::RunParamsDialog(ParamsDialogFields& fields,
                                const DialogOk<ParamsDialogFields>& ok) {
     paramsDialogOpenings.push_back(fields);
-    log.push_back("dialog ParamsBox");
+    OpenModal("dialog ParamsBox");
     return RunScripted(paramsDialogScript, fields, ok);
 }
 
 bool FakeHost::RunSelectDialog(SelectDialogFields& fields,
                                const DialogOk<SelectDialogFields>& ok) {
     selectDialogOpenings.push_back(fields);
-    log.push_back("dialog Select");
+    OpenModal("dialog Select");
     return RunScripted(selectDialogScript, fields, ok);
 }
 
 // Header dialog
 void FakeHost::ShowHeaderDialog(const HeaderDialogFields& fields) {
     headerDialogs.push_back(fields);
-    log.push_back("dialog Header");
+    OpenModal("dialog Header");
 }
 
 // --- main window geometry, file dialog, about box, modeless windows ---
@@ -156,7 +172,7 @@ void FakeHost::SetSizeLimits(const SizeLimits& limits) { sizeLimits = limits; }
 
 std::optional<OpenFileChoice> FakeHost::RunOpenFileDialog(const OpenFileRequest& request) {
     openRequests.push_back(request);
-    log.push_back("dialog Open");
+    OpenModal("dialog Open");
     if (openDialogScript.empty()) {
         return std::nullopt;
     }
@@ -167,6 +183,7 @@ std::optional<OpenFileChoice> FakeHost::RunOpenFileDialog(const OpenFileRequest&
 
 void FakeHost::ShowAboutBox(std::string_view versionText) {
     aboutTexts.emplace_back(versionText);
+    OpenModal("dialog About");
 }
 
 void FakeHost::RequestClose() { ++closeRequests; }
@@ -197,7 +214,7 @@ T PopOr(std::deque<T>& script, T otherwise) {
 bool FakeHost::RunOutputFilesDialog(OutputFilesDialogFields& fields,
                                     const DialogEnter<OutputFilesDialogFields>& enter,
                                     const DialogOk<OutputFilesDialogFields>& ok) {
-    log.push_back("dialog OpenOutputBox");
+    OpenModal("dialog OpenOutputBox");
     outputDialogViews.push_back(fields);
     while (!outputDialogScript.empty()) {
         OutputDialogPress press = outputDialogScript.front();
@@ -222,19 +239,19 @@ bool FakeHost::RunOutputFilesDialog(OutputFilesDialogFields& fields,
 
 AppendChoice FakeHost::AskAppend(std::string_view text) {
     appendTexts.emplace_back(text);
-    log.push_back("dialog AppendBox: " + std::string(text));
+    OpenModal("dialog AppendBox: " + std::string(text));
     return PopOr(appendAnswers, AppendChoice::Cancel);
 }
 
 bool FakeHost::RunConfirmBox() {
     ++confirmRuns;
-    log.push_back("dialog ConfirmBox");
+    OpenModal("dialog ConfirmBox");
     return PopOr(confirmAnswers, false);
 }
 
 bool FakeHost::RunResultsBox(const std::vector<std::string>& rows) {
     resultsShown.push_back(rows);
-    log.push_back("dialog ShowResBox");
+    OpenModal("dialog ShowResBox");
     return PopOr(resultsAnswers, false);
 }
 

@@ -53,8 +53,23 @@ public:
     std::vector<RawDialogFields> rawDialogOpenings;  // the fields each dialog opened with
     std::vector<std::string> log;  // one line per call, in order
 
+    // Runs inside every message box and dialog while it is open (InModalLoop is true
+    // then), with the line the box wrote to `log`; and inside UpdateWindow with "update".
+    // Tests deliver hand-overs from here, as an event loop would.
+    std::function<void(const std::string& what)> insideModal;
+    int modalDepth = 0;
+    int maxModalDepth = 0;
+    int drainPosts = 0;                 // PostHandOverDrain calls
+    std::vector<int> watchedPrograms;   // WatchAcquisitionProgram calls
+    bool InModalLoop() override { return modalDepth > 0; }
+    void PostHandOverDrain() override { ++drainPosts; }
+    void WatchAcquisitionProgram(int pid) override { watchedPrograms.push_back(pid); }
+
     // Messages as "CAPTION: text" lines, the order kept.
     std::vector<std::string> MessageLines() const;
+
+    // Logs `line` and runs insideModal as the box or dialog it names is open.
+    void OpenModal(const std::string& line);
 
     MessageAnswer ShowMessage(std::string_view caption, std::string_view text, MessageIcon icon,
                               MessageButtons buttons) override;

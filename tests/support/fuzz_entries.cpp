@@ -156,7 +156,7 @@ bool RunFuzzInput(FuzzTarget target, const std::uint8_t* data, std::size_t size,
     bool loaded = false;
     if (target == FuzzTarget::Loader) {
         LoadContext context{image, header, roi, raw, host};
-        loaded = LoadImageFile(context) == LoadOutcome::Loaded;
+        loaded = LoadImageFile(context, image.path) == LoadOutcome::Loaded;
     } else {
         if (target == FuzzTarget::Tiff) {
             image.formatCode = fileSize > 0 && file[0] == 'M' ? kFormatTiffBig : kFormatTiffLittle;

@@ -18,8 +18,7 @@ std::string FitsBlock(const std::vector<std::string>& cards) {
 
 // Other image formats
 bool LoadPath(Program& program, FakeHost& host, const std::string& path) {
-    program.image.path = path;
-    return LoadImage(program, host);
+    return LoadImage(program, host, path);
 }
 
 bool LoadBytes(Program& program, FakeHost& host, const TempDir& dir, const std::string& name,

@@ -19,8 +19,7 @@ struct Loaded {
 
 // Loads `path` into a fresh Program through LoadImage.
 inline void LoadInto(Loaded& loaded, const std::string& path) {
-    loaded.program.image.path = path;
-    loaded.ok = LoadImage(loaded.program, loaded.host);
+    loaded.ok = LoadImage(loaded.program, loaded.host, path);
 }
 
 // A raw header block of 2880 bytes from whole cards, each padded to 80 characters,
