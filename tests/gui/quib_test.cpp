@@ -25,7 +25,7 @@ struct Received {
     qint64 sizeWhenReceived = -1;  // of the named file, when the frame arrived
 };
 
-// Records frames and answers each at once.
+// Records frames and answers each at once, or, while `holdReplies` is set, when told.
 class StandInMainWindow {
 public:
     explicit StandInMainWindow(const std::string& scope) {
@@ -41,6 +41,16 @@ public:
     }
 
     std::vector<Received> frames;
+    bool holdReplies = false;
+
+    void SendHeldReplies() {
+        for (auto& [socket, reply] : held_) {
+            socket->write(reinterpret_cast<const char*>(reply.data()),
+                          static_cast<qint64>(reply.size()));
+            socket->flush();
+        }
+        held_.clear();
+    }
 
 private:
     void Read(QLocalSocket* socket) {
@@ -61,15 +71,16 @@ private:
                 r.sizeWhenReceived = QFileInfo(QString::fromStdString(r.path)).size();
             }
             frames.push_back(r);
-            const auto reply = EncodeReply(frame.message, 1);
-            socket->write(reinterpret_cast<const char*>(reply.data()),
-                          static_cast<qint64>(reply.size()));
-            socket->flush();
+            held_.emplace_back(socket, EncodeReply(frame.message, 1));
+            if (!holdReplies) {
+                SendHeldReplies();
+            }
         }
     }
 
     QLocalServer server_;
     QByteArray pending_;
+    std::vector<std::pair<QLocalSocket*, std::vector<std::uint8_t>>> held_;
 };
 
 FitsImage Frame(int width, int value) {
@@ -84,6 +95,7 @@ class Quib {
 public:
     Quib(const std::string& folder, const std::string& scope, int settleMs,
          const QStringList& extra = {}) : scope_(scope) {
+        TestApplication();  // before the start, or its output is never read while it runs
         process_.setProgram(QuibPath());
         process_.setArguments(QuibArguments(folder, scope, settleMs, extra));
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -176,6 +188,46 @@ TEST(Quib, SingleFileModeReleasesTheFileBeforeItIsWrittenAgain) {
     EXPECT_EQ(main.frames[2].message, kCopyDataMessage);
     EXPECT_EQ(main.frames[2].path, camera);
     EXPECT_EQ(main.frames[2].sizeWhenReceived, QFileInfo(QString::fromStdString(camera)).size());
+}
+
+// True while quib's event loop runs: its server lets a new connection go at once.
+bool QuibLetsGo(const std::string& scope) {
+    QLocalSocket probe;
+    probe.connectToServer(QString::fromStdString(QuibServerName(scope)));
+    return probe.waitForConnected(500) && probe.waitForDisconnected(1000);
+}
+
+TEST(Quib, KeepsAFrameUntilAMainWindowHasTakenItWithoutWaitingOnIt) {
+    ASSERT_FALSE(QuibPath().isEmpty());
+    TempDir dir;
+    const std::string scope = UniqueScope("retry");
+    Quib quib(dir.Path(), scope, 300);  // no main window yet
+    const std::string path = dir.File("m001.fit");
+    WriteFits(path, Frame(64, 5));
+    QString log;
+    ASSERT_TRUE(WaitUntil([&] {
+        log += quib.Log();
+        return log.contains("Could not hand over");
+    })) << log.toStdString();
+    EXPECT_TRUE(log.contains("Corvane32 is not running")) << log.toStdString();
+    Pump(1000);  // several retries
+
+    StandInMainWindow main(scope);
+    main.holdReplies = true;
+    ASSERT_TRUE(WaitUntil([&] { return !main.frames.empty(); }));
+    EXPECT_TRUE(QuibLetsGo(scope)) << "quib's window waits on the main window's reply";
+    log += quib.Log();
+    EXPECT_FALSE(log.contains("Handed over")) << "counted before the main window took it";
+
+    main.SendHeldReplies();
+    ASSERT_TRUE(WaitUntil([&] {
+        log += quib.Log();
+        return log.contains("Handed over " + QString::fromStdString(path));
+    }));
+    Pump(700);
+    ASSERT_EQ(main.frames.size(), 1u) << "taken once, not sent again";
+    EXPECT_EQ(main.frames[0].path, path);
+    EXPECT_EQ(log.count("Could not hand over"), 1) << "each retry logged:\n" << log.toStdString();
 }
 
 TEST(Quib, NoSecondQuibOnOneScope) {

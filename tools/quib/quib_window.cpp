@@ -5,7 +5,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileSystemWatcher>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +13,7 @@
 #include <QPushButton>
 #include <cstdio>
 
+#include "folder_source.h"
 #include "gui/local_server.h"
 #include "platform/acquisition_protocol.h"
 
@@ -27,7 +27,8 @@ QString FromStd(const std::string& text) { return QString::fromStdString(text); 
 
 QuibWindow::QuibWindow(QuibOptions options)
     : options_(std::move(options)),
-      link_(FromStd(corvane::MainWindowServerName(options_.scope.toStdString()))) {
+      link_(FromStd(corvane::MainWindowServerName(options_.scope.toStdString())),
+            options_.settleMs) {
     setWindowTitle("Quib");
     auto* grid = new QGridLayout(this);
 
@@ -58,6 +59,17 @@ QuibWindow::QuibWindow(QuibOptions options)
     connect(folderEdit_, &QLineEdit::editingFinished, this, &QuibWindow::StartWatching);
     connect(singleEdit_, &QLineEdit::editingFinished, this, &QuibWindow::StartWatching);
     connect(singleBox_, &QCheckBox::toggled, this, &QuibWindow::StartWatching);
+    connect(&link_, &MainWindowLink::Report, this, &QuibWindow::Report);
+    // Queued: the answer may come while closeEvent is still running, and a close from
+    // within it would be refused.
+    connect(
+        &link_, &MainWindowLink::SessionEnded, this,
+        [this] {
+            ended_ = true;
+            server_.close();
+            close();
+        },
+        Qt::QueuedConnection);
 
     // The server only says "quib runs"; whoever connects is let go at once.
     server_.setSocketOptions(QLocalServer::UserAccessOption);
@@ -69,10 +81,7 @@ QuibWindow::QuibWindow(QuibOptions options)
     });
     // The folder's baseline comes first: once the server answers, every file written
     // counts as new.
-    clock_.start();
     StartWatching();
-    connect(&pollTimer_, &QTimer::timeout, this, &QuibWindow::Scan);
-    pollTimer_.start(options_.pollMs);
 
     const QString serverName = FromStd(corvane::QuibServerName(options_.scope.toStdString()));
     if (!corvane::ListenAlone(server_, serverName)) {
@@ -82,7 +91,20 @@ QuibWindow::QuibWindow(QuibOptions options)
 
 QuibWindow::~QuibWindow() = default;
 
+void QuibWindow::UseSource(std::unique_ptr<FrameSource> source) {
+    source_ = std::move(source);
+    if (!source_) {
+        return;
+    }
+    connect(source_.get(), &FrameSource::Report, this, &QuibWindow::Report);
+    connect(source_.get(), &FrameSource::FrameReady, &link_, &MainWindowLink::HandOver);
+    connect(source_.get(), &FrameSource::FrameRewritten, &link_, &MainWindowLink::Release);
+}
+
 void QuibWindow::StartWatching() {
+    if (ending_) {
+        return;
+    }
     WatchSettings settings;
     settings.folder = QDir(folderEdit_->text()).absolutePath().toStdString();
     for (const QString& pattern : options_.patterns) {
@@ -92,24 +114,12 @@ void QuibWindow::StartWatching() {
         settings.singleFile = singleEdit_->text().trimmed().toStdString();
     }
     settings.settleMs = options_.settleMs;
-    if (watch_ && watch_->Settings().folder == settings.folder &&
-        watch_->Settings().singleFile == settings.singleFile) {
+    if (auto* folder = dynamic_cast<FolderSource*>(source_.get());
+        folder && folder->Settings().folder == settings.folder &&
+        folder->Settings().singleFile == settings.singleFile) {
         return;
     }
-    watch_ = std::make_unique<FolderWatch>(settings, clock_.elapsed());
-
-    delete systemWatch_;
-    systemWatch_ = new QFileSystemWatcher(this);
-    systemWatch_->addPath(FromStd(settings.folder));
-    connect(systemWatch_, &QFileSystemWatcher::directoryChanged, this, &QuibWindow::Scan);
-    connect(systemWatch_, &QFileSystemWatcher::fileChanged, this, &QuibWindow::Scan);
-    if (!QDir(FromStd(settings.folder)).exists()) {
-        Report("No such folder: " + FromStd(settings.folder));
-    } else if (settings.singleFile.empty()) {
-        Report("Watching " + FromStd(settings.folder) + " for new images");
-    } else {
-        Report("Watching " + FromStd(settings.folder) + "/" + FromStd(settings.singleFile));
-    }
+    UseSource(std::make_unique<FolderSource>(std::move(settings), options_.pollMs));
 }
 
 void QuibWindow::ChooseFolder() {
@@ -119,41 +129,6 @@ void QuibWindow::ChooseFolder() {
         folderEdit_->setText(chosen);
         StartWatching();
     }
-}
-
-void QuibWindow::Scan() {
-    if (sending_ || ended_ || !watch_) {
-        return;
-    }
-    sending_ = true;
-    for (const WatchAction& action : watch_->Scan(clock_.elapsed())) {
-        const QString path = FromStd(action.path);
-        QString error;
-        if (action.kind == WatchActionKind::Release) {
-            if (systemWatch_->files().contains(path)) {
-                systemWatch_->removePath(path);
-            }
-            if (link_.Send(corvane::EncodeMessage(corvane::kCloseImageMessage),
-                           corvane::kCloseImageMessage, error)) {
-                Report("Released " + path);
-            } else {
-                Report("Could not release " + path + ": " + error);
-            }
-            continue;
-        }
-        if (link_.Send(corvane::EncodeCopyData(corvane::kLoadAfterReply, action.path),
-                       corvane::kCopyDataMessage, error)) {
-            Report("Handed over " + path);
-        } else {
-            Report("Could not hand over " + path + ": " + error);
-        }
-        // Told at once when the camera starts on the held file again.
-        if (!systemWatch_->files().isEmpty()) {
-            systemWatch_->removePaths(systemWatch_->files());
-        }
-        systemWatch_->addPath(path);
-    }
-    sending_ = false;
 }
 
 void QuibWindow::Report(const QString& line) {
@@ -166,19 +141,19 @@ void QuibWindow::Report(const QString& line) {
 void QuibWindow::reject() { close(); }
 
 void QuibWindow::closeEvent(QCloseEvent* event) {
-    if (!ended_) {
-        ended_ = true;
-        pollTimer_.stop();
-        QString error;
-        if (link_.Send(corvane::EncodeMessage(corvane::kSessionEndedMessage),
-                       corvane::kSessionEndedMessage, error)) {
-            Report("Session ended");
-        } else {
-            Report("Could not end the session: " + error);
-        }
-        server_.close();
+    if (ended_) {
+        event->accept();
+        return;
     }
-    event->accept();
+    // The window stays until the main window has heard the end of the session; the
+    // server stays with it, so that no second quib starts meanwhile.
+    event->ignore();
+    if (!ending_) {
+        ending_ = true;
+        UseSource(nullptr);
+        setEnabled(false);
+        link_.EndSession();
+    }
 }
 
 }  // namespace quib

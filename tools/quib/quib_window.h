@@ -1,30 +1,27 @@
 #pragma once
-// quib's window, titled "Quib": the watched folder, the single-file choice, the log of
+// quib's window, titled "Quib": the session folder, the source of the frames, the log of
 // what was handed over, and "End session". While it is open it holds the local server
 // by which the main window knows that quib runs.
 
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QLocalServer>
-#include <QTimer>
 #include <memory>
 
-#include "folder_watch.h"
+#include "frame_source.h"
 #include "main_window_link.h"
 
 class QCheckBox;
-class QFileSystemWatcher;
 class QLineEdit;
 class QPlainTextEdit;
 
 namespace quib {
 
 struct QuibOptions {
-    QString folder;              // watched directory
+    QString folder;              // the session folder: watched, or where frames are written
     QString singleFile;          // empty: every new matching file
     QStringList patterns;        // globs of the multi-file mode
     QString scope;               // server names' scope: the user name
-    int settleMs = 1000;
+    int settleMs = 1000;         // also the pause before a failed send is tried again
     int pollMs = 250;
 };
 
@@ -43,23 +40,20 @@ protected:
 
 private:
     void StartWatching();
-    void Scan();
     void ChooseFolder();
+    void UseSource(std::unique_ptr<FrameSource> source);
     void Report(const QString& line);
 
     QuibOptions options_;
     QLocalServer server_;
     MainWindowLink link_;
-    std::unique_ptr<FolderWatch> watch_;
-    QElapsedTimer clock_;
-    QTimer pollTimer_;
-    QFileSystemWatcher* systemWatch_ = nullptr;
+    std::unique_ptr<FrameSource> source_;
     QLineEdit* folderEdit_ = nullptr;
     QCheckBox* singleBox_ = nullptr;
     QLineEdit* singleEdit_ = nullptr;
     QPlainTextEdit* log_ = nullptr;
-    bool sending_ = false;  // a message is waiting for its reply
-    bool ended_ = false;    // 1034 has been sent
+    bool ending_ = false;  // 1034 is on its way
+    bool ended_ = false;   // 1034 answered or given up: the window may close
 };
 
 }  // namespace quib
