@@ -4,84 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
-#include <QLocalServer>
 #include <QLocalSocket>
-#include <csignal>
 #include <filesystem>
-#include <span>
 
 #include "platform/acquisition_protocol.h"
 #include "quib_process.h"
+#include "stand_in_main_window.h"
 #include "support/fits_writer.h"
 #include "support/temp_dir.h"
 
 namespace corvane::test {
 namespace {
-
-struct Received {
-    std::uint32_t message = 0;
-    std::uint32_t number = 0;
-    std::string path;
-    qint64 sizeWhenReceived = -1;  // of the named file, when the frame arrived
-};
-
-// Records frames and answers each at once, or, while `holdReplies` is set, when told.
-class StandInMainWindow {
-public:
-    explicit StandInMainWindow(const std::string& scope) {
-        TestApplication();
-        QObject::connect(&server_, &QLocalServer::newConnection, [this] {
-            while (QLocalSocket* socket = server_.nextPendingConnection()) {
-                QObject::connect(socket, &QLocalSocket::readyRead, [this, socket] { Read(socket); });
-            }
-        });
-        const QString name = QString::fromStdString(MainWindowServerName(scope));
-        QLocalServer::removeServer(name);
-        EXPECT_TRUE(server_.listen(name));
-    }
-
-    std::vector<Received> frames;
-    bool holdReplies = false;
-
-    void SendHeldReplies() {
-        for (auto& [socket, reply] : held_) {
-            socket->write(reinterpret_cast<const char*>(reply.data()),
-                          static_cast<qint64>(reply.size()));
-            socket->flush();
-        }
-        held_.clear();
-    }
-
-private:
-    void Read(QLocalSocket* socket) {
-        pending_ += socket->readAll();
-        for (;;) {
-            AcquisitionFrame frame;
-            const DecodeResult decoded = DecodeFrame(
-                std::span(reinterpret_cast<const std::uint8_t*>(pending_.constData()),
-                          static_cast<std::size_t>(pending_.size())),
-                frame);
-            if (decoded.status != FrameStatus::Complete) {
-                EXPECT_EQ(decoded.status, FrameStatus::Incomplete);
-                return;
-            }
-            pending_.remove(0, static_cast<qsizetype>(decoded.consumed));
-            Received r{frame.message, frame.number, CopyDataString(frame.data).value_or(""), -1};
-            if (!r.path.empty()) {
-                r.sizeWhenReceived = QFileInfo(QString::fromStdString(r.path)).size();
-            }
-            frames.push_back(r);
-            held_.emplace_back(socket, EncodeReply(frame.message, 1));
-            if (!holdReplies) {
-                SendHeldReplies();
-            }
-        }
-    }
-
-    QLocalServer server_;
-    QByteArray pending_;
-    std::vector<std::pair<QLocalSocket*, std::vector<std::uint8_t>>> held_;
-};
 
 FitsImage Frame(int width, int value) {
     FitsImage image;
@@ -90,34 +23,6 @@ FitsImage Frame(int width, int value) {
     image.values.assign(static_cast<std::size_t>(width) * 64, value);
     return image;
 }
-
-class Quib {
-public:
-    Quib(const std::string& folder, const std::string& scope, int settleMs,
-         const QStringList& extra = {}) : scope_(scope) {
-        TestApplication();  // before the start, or its output is never read while it runs
-        process_.setProgram(QuibPath());
-        process_.setArguments(QuibArguments(folder, scope, settleMs, extra));
-        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process_.start();
-        EXPECT_TRUE(process_.waitForStarted(10000));
-        EXPECT_TRUE(WaitUntil([&] { return QuibRunning(scope_); }));
-    }
-    ~Quib() {
-        if (process_.state() != QProcess::NotRunning) {
-            process_.kill();
-            process_.waitForFinished(5000);
-        }
-    }
-    void Terminate() { ::kill(static_cast<pid_t>(process_.processId()), SIGTERM); }
-    bool Ended() const { return process_.state() == QProcess::NotRunning; }
-    QString Log() { return QString::fromLocal8Bit(process_.readAllStandardOutput()); }
-    QProcess& Process() { return process_; }
-
-private:
-    std::string scope_;
-    QProcess process_;
-};
 
 TEST(Quib, HandsOverEachNewImageOnceItHasStoppedGrowing) {
     ASSERT_FALSE(QuibPath().isEmpty());
@@ -204,30 +109,23 @@ TEST(Quib, KeepsAFrameUntilAMainWindowHasTakenItWithoutWaitingOnIt) {
     Quib quib(dir.Path(), scope, 300);  // no main window yet
     const std::string path = dir.File("m001.fit");
     WriteFits(path, Frame(64, 5));
-    QString log;
-    ASSERT_TRUE(WaitUntil([&] {
-        log += quib.Log();
-        return log.contains("Could not hand over");
-    })) << log.toStdString();
-    EXPECT_TRUE(log.contains("Corvane32 is not running")) << log.toStdString();
+    ASSERT_TRUE(quib.WaitForLog("Could not hand over")) << quib.Log().toStdString();
+    EXPECT_TRUE(quib.Log().contains("Corvane32 is not running")) << quib.Log().toStdString();
     Pump(1000);  // several retries
 
     StandInMainWindow main(scope);
     main.holdReplies = true;
     ASSERT_TRUE(WaitUntil([&] { return !main.frames.empty(); }));
     EXPECT_TRUE(QuibLetsGo(scope)) << "quib's window waits on the main window's reply";
-    log += quib.Log();
-    EXPECT_FALSE(log.contains("Handed over")) << "counted before the main window took it";
+    EXPECT_FALSE(quib.Log().contains("Handed over")) << "counted before the main window took it";
 
     main.SendHeldReplies();
-    ASSERT_TRUE(WaitUntil([&] {
-        log += quib.Log();
-        return log.contains("Handed over " + QString::fromStdString(path));
-    }));
+    ASSERT_TRUE(quib.WaitForLog("Handed over " + QString::fromStdString(path)));
     Pump(700);
     ASSERT_EQ(main.frames.size(), 1u) << "taken once, not sent again";
     EXPECT_EQ(main.frames[0].path, path);
-    EXPECT_EQ(log.count("Could not hand over"), 1) << "each retry logged:\n" << log.toStdString();
+    EXPECT_EQ(quib.Log().count("Could not hand over"), 1) << "each retry logged:\n"
+                                                          << quib.Log().toStdString();
 }
 
 TEST(Quib, NoSecondQuibOnOneScope) {
