@@ -128,6 +128,26 @@ TEST(Quib, KeepsAFrameUntilAMainWindowHasTakenItWithoutWaitingOnIt) {
                                                           << quib.Log().toStdString();
 }
 
+TEST(Quib, RefusesCommandLinesItCannotFollow) {
+    const std::pair<QStringList, const char*> cases[] = {
+        {{"--indi", "localhost:7624"}, "--indi needs --device NAME"},
+        {{"--indi", "localhost:port", "--device", "C"}, "--indi wants HOST:PORT"},
+        {{"--indi", "h", "--device", "C", "--capture", "--listen"}, "exclude each other"},
+        {{"--indi", "h", "--device", "C", "--count", "3"}, "--count needs --capture"},
+        {{"--indi", "h", "--device", "C", "--capture", "--exposure", "0"}, "--exposure wants"},
+        {{"--indi", "h", "--device", "C", "--capture", "--bin", "1.5"}, "--bin wants a whole"},
+        {{"--indi", "h", "--device", "C", "--prefix", "../up"}, "--prefix wants"},
+        {{"--device", "C"}, "--device belongs to --indi"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        QProcess quib;
+        quib.start(QuibPath(), arguments + QStringList{"-platform", "offscreen"});
+        ASSERT_TRUE(quib.waitForFinished(10000));
+        EXPECT_EQ(quib.exitCode(), 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(quib.readAllStandardError().contains(message)) << message;
+    }
+}
+
 TEST(Quib, NoSecondQuibOnOneScope) {
     ASSERT_FALSE(QuibPath().isEmpty());
     TempDir dir;
