@@ -14,7 +14,9 @@ namespace {
 // A name offered that is taken this many times in a row means something else is wrong.
 constexpr int kMaxTakenNames = 10000;
 
-std::string SystemError(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
+std::string SystemError(const char* what) {
+    return std::string(what) + ": " + std::strerror(errno);
+}
 
 bool WriteAll(int fd, std::span<const char> bytes) {
     while (!bytes.empty()) {

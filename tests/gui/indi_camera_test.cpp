@@ -30,7 +30,7 @@ const QString kCamera = "CCD Simulator";
 // Looks at a folder as often as it can, from a thread of its own, and notes every name
 // the first time it appears with the size of its file at that moment.
 class FolderSpy {
-public:
+  public:
     explicit FolderSpy(std::string folder) : folder_(std::move(folder)) {}
     ~FolderSpy() {
         stop_ = true;
@@ -41,7 +41,7 @@ public:
         return seen_;
     }
 
-private:
+  private:
     void Look() {
         while (!stop_) {
             std::error_code error;
@@ -79,11 +79,10 @@ TEST(IndiCamera, CapturedFramesReachTheMainWindowOneAfterAnother) {
     AcquisitionLink::Options options;
     options.scope = scope;
     options.quibProgram = QuibPath();
-    options.quibArguments =
-        QuibArguments(dir.Path(), scope, 300,
-                      {"--indi", server.Address(), "--device", kCamera, "--capture", "--exposure",
-                       "0.1", "--count", "3", "--delay", "1", "--bin", "2", "--filter", "2",
-                       "--prefix", "vesta"});
+    options.quibArguments = QuibArguments(
+        dir.Path(), scope, 300,
+        {"--indi", server.Address(), "--device", kCamera, "--capture", "--exposure", "0.1",
+         "--count", "3", "--delay", "1", "--bin", "2", "--filter", "2", "--prefix", "vesta"});
     AcquisitionLink& link = window.Modeless().Acquisition();
     link.Start(options);
     FolderSpy spy(dir.Path());
@@ -119,7 +118,8 @@ TEST(IndiCamera, CapturedFramesReachTheMainWindowOneAfterAnother) {
         if (name.starts_with("~cor")) {
             continue;
         }
-        EXPECT_TRUE(path == earlier || std::find(frames.begin(), frames.end(), path) != frames.end())
+        EXPECT_TRUE(path == earlier ||
+                    std::find(frames.begin(), frames.end(), path) != frames.end())
             << name;
         EXPECT_EQ(size, std::filesystem::file_size(path)) << name;
     }
@@ -168,16 +168,20 @@ TEST(IndiCamera, ListenKeepsAnotherClientsFramesAndOutlastsTheServer) {
     // A second listener keeps the frame as the driver sent it.
     QProcess keeper;
     keeper.setWorkingDirectory(QString::fromStdString(keeperDir.Path()));
-    keeper.start("indi_getprop", {"-p", QString::number(server.Port()), "-t", "60", "-m",
-                                  kCamera + ".CCD1.CCD1"});
+    keeper.start("indi_getprop",
+                 {"-p", QString::number(server.Port()), "-t", "60", "-m", kCamera + ".CCD1.CCD1"});
     ASSERT_TRUE(keeper.waitForStarted(5000));
     ASSERT_TRUE(AnotherClientExposes(server, main, 1)) << quib.Log().toStdString();
     EXPECT_EQ(main.frames[0].path, dir.File("cam0001.fits"));
     const std::string kept = keeperDir.File(kCamera.toStdString() + ".CCD1.CCD1.fits");
     // (The other listener writes its copy in place, and again for a repeated exposure.)
-    EXPECT_TRUE(WaitUntil([&] {
-        return std::filesystem::exists(kept) && ReadBytes(kept) == ReadBytes(dir.File("cam0001.fits"));
-    }, 5000)) << "the frame is written byte for byte as the driver sent it";
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return std::filesystem::exists(kept) &&
+                   ReadBytes(kept) == ReadBytes(dir.File("cam0001.fits"));
+        },
+        5000))
+        << "the frame is written byte for byte as the driver sent it";
     keeper.kill();
     keeper.waitForFinished(5000);
 

@@ -25,7 +25,7 @@ inline int FreeTcpPort() {
 }
 
 class IndiTestServer {
-public:
+  public:
     explicit IndiTestServer(int port = FreeTcpPort()) : port_(port) {}
     ~IndiTestServer() { Kill(); }
 
@@ -36,17 +36,19 @@ public:
         environment.insert("HOME", QString::fromStdString(home_.Path()));
         server_.setProcessEnvironment(environment);
         server_.setProcessChannelMode(QProcess::ForwardedChannels);
-        server_.start("indiserver", {"-p", QString::number(port_), "-u",
-                                     QString::fromStdString(home_.File("socket")),
-                                     "indi_simulator_ccd"});
+        server_.start("indiserver",
+                      {"-p", QString::number(port_), "-u",
+                       QString::fromStdString(home_.File("socket")), "indi_simulator_ccd"});
         if (!server_.waitForStarted(5000)) {
             return false;
         }
-        return WaitUntil([&] {
-            QTcpSocket probe;
-            probe.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port_));
-            return probe.waitForConnected(200);
-        }, 10000);
+        return WaitUntil(
+            [&] {
+                QTcpSocket probe;
+                probe.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port_));
+                return probe.waitForConnected(200);
+            },
+            10000);
     }
 
     void Kill() {
@@ -66,7 +68,7 @@ public:
         return client.waitForFinished(10000) && client.exitCode() == 0;
     }
 
-private:
+  private:
     int port_;
     TempDir home_;
     QProcess server_;

@@ -26,12 +26,13 @@ struct Received {
 
 // Records frames and answers each at once, or, while `holdReplies` is set, when told.
 class StandInMainWindow {
-public:
+  public:
     explicit StandInMainWindow(const std::string& scope) {
         TestApplication();
         QObject::connect(&server_, &QLocalServer::newConnection, [this] {
             while (QLocalSocket* socket = server_.nextPendingConnection()) {
-                QObject::connect(socket, &QLocalSocket::readyRead, [this, socket] { Read(socket); });
+                QObject::connect(socket, &QLocalSocket::readyRead,
+                                 [this, socket] { Read(socket); });
             }
         });
         const QString name = QString::fromStdString(MainWindowServerName(scope));
@@ -51,15 +52,15 @@ public:
         held_.clear();
     }
 
-private:
+  private:
     void Read(QLocalSocket* socket) {
         pending_ += socket->readAll();
         for (;;) {
             AcquisitionFrame frame;
-            const DecodeResult decoded = DecodeFrame(
-                std::span(reinterpret_cast<const std::uint8_t*>(pending_.constData()),
-                          static_cast<std::size_t>(pending_.size())),
-                frame);
+            const DecodeResult decoded =
+                DecodeFrame(std::span(reinterpret_cast<const std::uint8_t*>(pending_.constData()),
+                                      static_cast<std::size_t>(pending_.size())),
+                            frame);
             if (decoded.status != FrameStatus::Complete) {
                 EXPECT_EQ(decoded.status, FrameStatus::Incomplete);
                 return;

@@ -23,8 +23,8 @@ TEST(FrameNames, NumberingGoesOnAfterTheHighestFrameOfThePrefix) {
         {{"vesta9999.fits"}, 10000},
         {{"vesta12345.fits"}, 12346},
         // Not frames of "vesta": too few digits, other prefix or extension, hidden.
-        {{"vesta012.fits", "vestas0050.fits", "vesta0060.fit", ".vesta0070.fits",
-          "xvesta0080.fits", "vesta00a9.fits"},
+        {{"vesta012.fits", "vestas0050.fits", "vesta0060.fit", ".vesta0070.fits", "xvesta0080.fits",
+          "vesta00a9.fits"},
          1},
     };
     for (const Case& c : cases) {
@@ -32,7 +32,8 @@ TEST(FrameNames, NumberingGoesOnAfterTheHighestFrameOfThePrefix) {
         for (const std::string& name : c.present) {
             WriteBytes(dir.File(name), "x");
         }
-        EXPECT_EQ(NextFrameNumber(dir.Path(), "vesta"), c.next) << ::testing::PrintToString(c.present);
+        EXPECT_EQ(NextFrameNumber(dir.Path(), "vesta"), c.next)
+            << ::testing::PrintToString(c.present);
     }
     EXPECT_EQ(FrameName("vesta", 7), "vesta0007.fits");
     EXPECT_EQ(FrameName("vesta", 10000), "vesta10000.fits");

@@ -32,8 +32,8 @@ bool Number(const QCommandLineParser& parser, const QString& option, double low,
     return true;
 }
 
-bool Whole(const QCommandLineParser& parser, const QString& option, int low, int high,
-           int& value, QString& error) {
+bool Whole(const QCommandLineParser& parser, const QString& option, int low, int high, int& value,
+           QString& error) {
     double number = 0;
     if (!Number(parser, option, low, high, number, error)) {
         return false;
@@ -115,13 +115,17 @@ QuibOptions ReadCommandLine(const QStringList& arguments, QString& error) {
         "camera. Closing the window ends the session.");
     parser.addHelpOption();
     parser.addOptions({
-        {"folder", "The session folder: watched, or where the camera's frames are written "
-                   "(default: the current directory).", "dir", QDir::currentPath()},
+        {"folder",
+         "The session folder: watched, or where the camera's frames are written "
+         "(default: the current directory).",
+         "dir", QDir::currentPath()},
         {"single-file", "Single-file mode: the camera overwrites this one file in the folder.",
          "name"},
         {"patterns", "Image file names to watch for.", "globs", DefaultPatternList().join(' ')},
-        {"settle-ms", "How long a file must stay unchanged before it is handed over; also "
-                      "the pause before a failed hand-over is tried again.", "ms", "1000"},
+        {"settle-ms",
+         "How long a file must stay unchanged before it is handed over; also "
+         "the pause before a failed hand-over is tried again.",
+         "ms", "1000"},
         {"poll-ms", "How often the folder is looked at.", "ms", "250"},
         {"scope", "Names the link to the main window (default: the user name).", "name",
          QString::fromStdString(corvane::CurrentUserName())},

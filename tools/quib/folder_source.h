@@ -15,12 +15,12 @@ namespace quib {
 
 class FolderSource : public FrameSource {
     Q_OBJECT
-public:
+  public:
     FolderSource(WatchSettings settings, int pollMs, QObject* parent = nullptr);
 
     const WatchSettings& Settings() const { return watch_.Settings(); }
 
-private:
+  private:
     void Scan();
 
     QElapsedTimer clock_;

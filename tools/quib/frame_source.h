@@ -10,10 +10,10 @@ namespace quib {
 
 class FrameSource : public QObject {
     Q_OBJECT
-public:
+  public:
     using QObject::QObject;
 
-signals:
+  signals:
     // `path` is complete and may be handed to the main window.
     void FrameReady(const QString& path);
     // `path` is being written again: the main window must let go of it first.

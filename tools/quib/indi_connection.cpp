@@ -66,7 +66,9 @@ IndiProperty Snapshot(const INDI::Property& property) {
     return out;
 }
 
-QString Seconds(int ms) { return QString::number(ms / 1000) + " s"; }
+QString Seconds(int ms) {
+    return QString::number(ms / 1000) + " s";
+}
 
 // A property of our own to send: the library's copy belongs to its listener thread.
 template <typename Out, typename Value, typename Apply>
@@ -129,9 +131,11 @@ struct IndiConnection::Mailbox {
 // one); each only copies and posts. The property callbacks are the generic ones, which
 // INDI 2 keeps.
 class IndiConnection::Client : public INDI::BaseClient {
-public:
+  public:
     Client(std::shared_ptr<Mailbox> mailbox, int generation, std::string frameDevice)
-        : mailbox_(std::move(mailbox)), generation_(generation), frameDevice_(std::move(frameDevice)) {}
+        : mailbox_(std::move(mailbox)),
+          generation_(generation),
+          frameDevice_(std::move(frameDevice)) {}
 
     // Waits for the listener thread to end, so that nothing runs on after the client.
     ~Client() override {
@@ -147,7 +151,7 @@ public:
         sendNewProperty(property);
     }
 
-protected:
+  protected:
     void newProperty(INDI::Property property) override {
         if (property.getType() == INDI_BLOB) {
             // The server sends a client BLOBs only when asked, and the camera's property
@@ -194,7 +198,8 @@ protected:
     void removeDevice(INDI::BaseDevice device) override {
         std::string name = device.getDeviceName();
         mailbox_->Post(generation_, [name](IndiConnection& c) {
-            std::erase_if(c.properties_, [&](const auto& entry) { return entry.first.first == name; });
+            std::erase_if(c.properties_,
+                          [&](const auto& entry) { return entry.first.first == name; });
             emit c.PropertyChanged(QString::fromStdString(name), QString());
         });
     }
@@ -208,7 +213,7 @@ protected:
         }
     }
 
-private:
+  private:
     void PostSnapshot(const INDI::Property& property) {
         mailbox_->Post(generation_, [snapshot = Snapshot(property)](IndiConnection& c) {
             const QString device = QString::fromStdString(snapshot.device);
@@ -337,7 +342,8 @@ void IndiConnection::SendNumbers(const std::string& device, const std::string& p
                                  const std::vector<std::pair<std::string, double>>& values) {
     if (connected_) {
         client_->Send(OwnProperty<INDI::PropertyNumber>(
-            device, property, values, [](auto& element, double value) { element.setValue(value); }));
+            device, property, values,
+            [](auto& element, double value) { element.setValue(value); }));
     }
 }
 

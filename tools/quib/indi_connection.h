@@ -45,7 +45,7 @@ inline constexpr unsigned kFilterInterface = 1u << 4;
 
 class IndiConnection : public QObject {
     Q_OBJECT
-public:
+  public:
     // `frameDevice`: the camera whose frames are wanted; empty when none are.
     IndiConnection(IndiServer server, std::string frameDevice, QObject* parent = nullptr);
     ~IndiConnection() override;
@@ -66,7 +66,7 @@ public:
     class Client;  // the library's client, in the source file
     struct Mailbox;
 
-signals:
+  signals:
     void ServerConnected();
     void ServerLost();
     void PropertyChanged(const QString& device, const QString& name);
@@ -74,7 +74,7 @@ signals:
     void FrameArrived(const QString& device, const QByteArray& bytes, const QString& format);
     void Report(const QString& line);
 
-private:
+  private:
     void Attempt();
     void AttemptDone(bool connected);
     void Lost();
@@ -85,9 +85,9 @@ private:
     std::string frameDevice_;
     std::shared_ptr<Mailbox> mailbox_;
     std::shared_ptr<Client> client_;
-    int generation_ = 0;      // of client_; what older clients post is dropped
+    int generation_ = 0;  // of client_; what older clients post is dropped
     bool connected_ = false;
-    int pauseMs_ = 0;         // before the next attempt
+    int pauseMs_ = 0;  // before the next attempt
     QTimer retryTimer_;
     std::map<std::pair<std::string, std::string>, IndiProperty> properties_;
 };

@@ -9,7 +9,8 @@ std::optional<IndiServer> ParseIndiServer(std::string_view text) {
     const std::size_t colon = text.rfind(':');
     if (colon != std::string_view::npos) {
         const std::string_view port = text.substr(colon + 1);
-        const auto [end, error] = std::from_chars(port.data(), port.data() + port.size(), server.port);
+        const auto [end, error] =
+            std::from_chars(port.data(), port.data() + port.size(), server.port);
         if (error != std::errc{} || end != port.data() + port.size() || server.port < 1 ||
             server.port > 65535) {
             return std::nullopt;

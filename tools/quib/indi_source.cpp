@@ -17,9 +17,13 @@ constexpr int kConnectRetryMs = 10000;
 // Beyond the exposure itself: download, and a driver that is slow to say it failed.
 constexpr int kFrameWaitMs = 60000;
 
-int Milliseconds(double seconds) { return static_cast<int>(std::lround(seconds * 1000.0)); }
+int Milliseconds(double seconds) {
+    return static_cast<int>(std::lround(seconds * 1000.0));
+}
 
-QString FromStd(const std::string& text) { return QString::fromStdString(text); }
+QString FromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 }  // namespace
 
@@ -52,10 +56,9 @@ IndiSource::IndiSource(IndiRun run, QObject* parent)
         for (const std::string& name : connection_.Devices(kCameraInterface)) {
             cameras << FromStd(name);
         }
-        emit Report("No device \"" + Camera() + "\" on the INDI server at " +
-                    FromStd(run_.server.Text()) +
-                    (cameras.isEmpty() ? "; it has no cameras"
-                                       : "; its cameras: " + cameras.join(", ")));
+        emit Report(
+            "No device \"" + Camera() + "\" on the INDI server at " + FromStd(run_.server.Text()) +
+            (cameras.isEmpty() ? "; it has no cameras" : "; its cameras: " + cameras.join(", ")));
     });
 }
 
@@ -130,7 +133,8 @@ void IndiSource::Advance() {
         if (!connectAsked_) {
             connectAsked_ = true;
             emit Report("Connecting " + Camera());
-            connection_.SendSwitches(run_.device, "CONNECTION", {{"CONNECT", true}, {"DISCONNECT", false}});
+            connection_.SendSwitches(run_.device, "CONNECTION",
+                                     {{"CONNECT", true}, {"DISCONNECT", false}});
         }
         return;
     }
@@ -147,7 +151,8 @@ void IndiSource::Advance() {
         binningSent_ = true;
         const double bin = *run_.capture.binning;
         if (connection_.Property(run_.device, "CCD_BINNING") != nullptr) {
-            connection_.SendNumbers(run_.device, "CCD_BINNING", {{"HOR_BIN", bin}, {"VER_BIN", bin}});
+            connection_.SendNumbers(run_.device, "CCD_BINNING",
+                                    {{"HOR_BIN", bin}, {"VER_BIN", bin}});
         } else {
             emit Report(Camera() + " has no binning; its frames come unbinned");
         }
@@ -188,7 +193,8 @@ bool IndiSource::FilterReady() {
         if (!wheelConnectAsked_) {
             wheelConnectAsked_ = true;
             emit Report("Connecting " + FromStd(wheel));
-            connection_.SendSwitches(wheel, "CONNECTION", {{"CONNECT", true}, {"DISCONNECT", false}});
+            connection_.SendSwitches(wheel, "CONNECTION",
+                                     {{"CONNECT", true}, {"DISCONNECT", false}});
         }
         return false;
     }
@@ -266,14 +272,15 @@ void IndiSource::Write(const QByteArray& bytes) {
         const corvane::NewFile file =
             corvane::WriteNewFile(run_.folder, std::span(bytes.constData(), bytes.size()),
                                   [this] { return FrameName(run_.prefix, nextNumber_++); });
-        QMetaObject::invokeMethod(this, [this, file] { Written(file); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, file] { Written(file); }, Qt::QueuedConnection);
     });
 }
 
 void IndiSource::Written(const corvane::NewFile& file) {
     if (file.path.empty()) {
-        const QString why = "Could not write a frame into " + FromStd(run_.folder) + ": " +
-                            FromStd(file.error);
+        const QString why =
+            "Could not write a frame into " + FromStd(run_.folder) + ": " + FromStd(file.error);
         // Every later frame would be lost the same way.
         if (run_.mode == IndiMode::Capture && !finished_) {
             Finish(why);

@@ -19,13 +19,13 @@ namespace quib {
 
 class IndiSource : public FrameSource {
     Q_OBJECT
-public:
+  public:
     explicit IndiSource(IndiRun run, QObject* parent = nullptr);
     ~IndiSource() override;
 
     const IndiConnection& Connection() const { return connection_; }
 
-private:
+  private:
     void OnConnected();
     void OnLost();
     void OnPropertyChanged(const QString& device, const QString& name);

@@ -12,7 +12,9 @@ namespace {
 // Tries of the end-of-session message before quib ends without its answer.
 constexpr int kEndSessionTries = 3;
 
-QString Seconds(int ms) { return QString::number(ms / 1000.0, 'f', 1) + " s"; }
+QString Seconds(int ms) {
+    return QString::number(ms / 1000.0, 'f', 1) + " s";
+}
 
 bool NotRunning(QLocalSocket::LocalSocketError error) {
     return error == QLocalSocket::ServerNotFoundError ||
@@ -37,9 +39,8 @@ MainWindowLink::MainWindowLink(QString serverName, int retryMs, int replyTimeout
     retryTimer_.setSingleShot(true);
     replyTimer_.setSingleShot(true);
     connect(&retryTimer_, &QTimer::timeout, this, &MainWindowLink::Pump);
-    connect(&replyTimer_, &QTimer::timeout, this, [this] {
-        Failed("Corvane32 did not answer within " + Seconds(replyTimeoutMs_));
-    });
+    connect(&replyTimer_, &QTimer::timeout, this,
+            [this] { Failed("Corvane32 did not answer within " + Seconds(replyTimeoutMs_)); });
     connect(&socket_, &QLocalSocket::connected, this, &MainWindowLink::Write);
     connect(&socket_, &QLocalSocket::readyRead, this, &MainWindowLink::OnReadyRead);
     connect(&socket_, &QLocalSocket::errorOccurred, this,
@@ -126,9 +127,9 @@ void MainWindowLink::OnReadyRead() {
     if (reply_.size() < static_cast<qsizetype>(corvane::kReplySize)) {
         return;
     }
-    const auto decoded = corvane::DecodeReply(
-        std::span(reinterpret_cast<const std::uint8_t*>(reply_.constData()),
-                  static_cast<std::size_t>(reply_.size())));
+    const auto decoded =
+        corvane::DecodeReply(std::span(reinterpret_cast<const std::uint8_t*>(reply_.constData()),
+                                       static_cast<std::size_t>(reply_.size())));
     const Outgoing head = queue_.front();
     if (!decoded || decoded->message != head.message ||
         reply_.size() > static_cast<qsizetype>(corvane::kReplySize)) {

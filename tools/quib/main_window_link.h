@@ -17,7 +17,7 @@ namespace quib {
 
 class MainWindowLink : public QObject {
     Q_OBJECT
-public:
+  public:
     // `retryMs`: the pause before a failed message is sent again. `replyTimeoutMs`: how
     // long the main window may take to answer before the message counts as failed.
     MainWindowLink(QString serverName, int retryMs, int replyTimeoutMs = 15000);
@@ -34,11 +34,11 @@ public:
     void SetRetryInterval(int retryMs) { retryMs_ = retryMs; }
     const QString& ServerName() const { return serverName_; }
 
-signals:
+  signals:
     void Report(const QString& line);
     void SessionEnded();
 
-private:
+  private:
     struct Outgoing {
         std::uint32_t message = 0;
         QString path;      // copy-data and 1035: the file concerned
@@ -58,9 +58,9 @@ private:
     QTimer retryTimer_;
     QTimer replyTimer_;
     std::deque<Outgoing> queue_;
-    bool inFlight_ = false;   // the head has been written; its reply is awaited
-    QByteArray reply_;        // reply bytes received so far
-    QString lastError_;       // of the head's last failure, so that a retry is logged once
+    bool inFlight_ = false;  // the head has been written; its reply is awaited
+    QByteArray reply_;       // reply bytes received so far
+    QString lastError_;      // of the head's last failure, so that a retry is logged once
 };
 
 }  // namespace quib

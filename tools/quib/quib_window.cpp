@@ -32,7 +32,9 @@ namespace quib {
 
 namespace {
 
-QString FromStd(const std::string& text) { return QString::fromStdString(text); }
+QString FromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 // A spin box whose lowest value means "leave it as it is".
 QSpinBox* OptionalSpin(int high, std::optional<int> value, const QString& unset, QWidget* parent) {
@@ -308,7 +310,7 @@ void QuibWindow::FillCameras(const IndiConnection& connection) {
         cameraBox_->clear();
         cameraBox_->addItems(cameras);
         cameraBox_->setCurrentText(current.isEmpty() && !cameras.isEmpty() ? cameras.front()
-                                                                            : current);
+                                                                           : current);
     }
 }
 
@@ -352,7 +354,9 @@ void QuibWindow::Report(const QString& line) {
     std::fflush(stdout);
 }
 
-void QuibWindow::reject() { close(); }
+void QuibWindow::reject() {
+    close();
+}
 
 void QuibWindow::closeEvent(QCloseEvent* event) {
     if (ended_) {

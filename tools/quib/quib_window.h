@@ -29,30 +29,30 @@ class IndiConnection;
 enum class SourceKind { Folder, Indi };
 
 struct QuibOptions {
-    QString folder;              // the session folder: watched, or where frames are written
-    QString singleFile;          // empty: every new matching file
-    QStringList patterns;        // globs of the multi-file mode
-    QString scope;               // server names' scope: the user name
-    int settleMs = 1000;         // also the pause before a failed send is tried again
+    QString folder;        // the session folder: watched, or where frames are written
+    QString singleFile;    // empty: every new matching file
+    QStringList patterns;  // globs of the multi-file mode
+    QString scope;         // server names' scope: the user name
+    int settleMs = 1000;   // also the pause before a failed send is tried again
     int pollMs = 250;
     SourceKind source = SourceKind::Folder;  // Indi: the camera starts at once
-    IndiRun indi;                // the camera's settings, shown in the window either way
+    IndiRun indi;  // the camera's settings, shown in the window either way
 };
 
 class QuibWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit QuibWindow(QuibOptions options);
     ~QuibWindow() override;
 
     // False when the "Quib" server could not be taken (another quib holds it).
     bool HoldsServer() const { return server_.isListening(); }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;  // Escape closes like the close box: the session ends
 
-private:
+  private:
     QGroupBox* MakeFolderBox();
     QGroupBox* MakeIndiBox();
     void ShowSource();
