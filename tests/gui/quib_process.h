@@ -7,6 +7,7 @@
 
 #include <QLocalSocket>
 #include <QProcess>
+#include <csignal>
 #include <QProcessEnvironment>
 #include <atomic>
 #include <span>
@@ -49,6 +50,43 @@ inline bool QuibRunning(const std::string& scope) {
     probe.abort();
     return open;
 }
+
+// quib as a process of the test, its log (what it prints) read as it runs.
+class Quib {
+public:
+    Quib(const std::string& folder, const std::string& scope, int settleMs,
+         const QStringList& extra = {}) : scope_(scope) {
+        TestApplication();  // before the start, or its output is never read while it runs
+        process_.setProgram(QuibPath());
+        process_.setArguments(QuibArguments(folder, scope, settleMs, extra));
+        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process_.start();
+        EXPECT_TRUE(process_.waitForStarted(10000));
+        EXPECT_TRUE(WaitUntil([&] { return QuibRunning(scope_); }));
+    }
+    ~Quib() {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.kill();
+            process_.waitForFinished(5000);
+        }
+    }
+    void Terminate() { ::kill(static_cast<pid_t>(process_.processId()), SIGTERM); }
+    bool Ended() const { return process_.state() == QProcess::NotRunning; }
+    // Everything quib has logged so far.
+    const QString& Log() {
+        log_ += QString::fromLocal8Bit(process_.readAllStandardOutput());
+        return log_;
+    }
+    // Runs the event loop until the log holds `text` `times` times.
+    bool WaitForLog(const QString& text, int times = 1, int timeoutMs = 15000) {
+        return WaitUntil([&] { return Log().count(text) >= times; }, timeoutMs);
+    }
+
+private:
+    std::string scope_;
+    QProcess process_;
+    QString log_;
+};
 
 // A client of the link: sends raw bytes and reads the replies.
 inline std::vector<AcquisitionReply> SendRaw(const std::string& scope, const std::vector<std::uint8_t>& bytes,

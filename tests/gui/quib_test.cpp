@@ -4,73 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
-#include <QLocalServer>
 #include <QLocalSocket>
-#include <csignal>
 #include <filesystem>
-#include <span>
 
 #include "platform/acquisition_protocol.h"
 #include "quib_process.h"
+#include "stand_in_main_window.h"
 #include "support/fits_writer.h"
 #include "support/temp_dir.h"
 
 namespace corvane::test {
 namespace {
-
-struct Received {
-    std::uint32_t message = 0;
-    std::uint32_t number = 0;
-    std::string path;
-    qint64 sizeWhenReceived = -1;  // of the named file, when the frame arrived
-};
-
-// Records frames and answers each at once.
-class StandInMainWindow {
-public:
-    explicit StandInMainWindow(const std::string& scope) {
-        TestApplication();
-        QObject::connect(&server_, &QLocalServer::newConnection, [this] {
-            while (QLocalSocket* socket = server_.nextPendingConnection()) {
-                QObject::connect(socket, &QLocalSocket::readyRead, [this, socket] { Read(socket); });
-            }
-        });
-        const QString name = QString::fromStdString(MainWindowServerName(scope));
-        QLocalServer::removeServer(name);
-        EXPECT_TRUE(server_.listen(name));
-    }
-
-    std::vector<Received> frames;
-
-private:
-    void Read(QLocalSocket* socket) {
-        pending_ += socket->readAll();
-        for (;;) {
-            AcquisitionFrame frame;
-            const DecodeResult decoded = DecodeFrame(
-                std::span(reinterpret_cast<const std::uint8_t*>(pending_.constData()),
-                          static_cast<std::size_t>(pending_.size())),
-                frame);
-            if (decoded.status != FrameStatus::Complete) {
-                EXPECT_EQ(decoded.status, FrameStatus::Incomplete);
-                return;
-            }
-            pending_.remove(0, static_cast<qsizetype>(decoded.consumed));
-            Received r{frame.message, frame.number, CopyDataString(frame.data).value_or(""), -1};
-            if (!r.path.empty()) {
-                r.sizeWhenReceived = QFileInfo(QString::fromStdString(r.path)).size();
-            }
-            frames.push_back(r);
-            const auto reply = EncodeReply(frame.message, 1);
-            socket->write(reinterpret_cast<const char*>(reply.data()),
-                          static_cast<qint64>(reply.size()));
-            socket->flush();
-        }
-    }
-
-    QLocalServer server_;
-    QByteArray pending_;
-};
 
 FitsImage Frame(int width, int value) {
     FitsImage image;
@@ -79,33 +23,6 @@ FitsImage Frame(int width, int value) {
     image.values.assign(static_cast<std::size_t>(width) * 64, value);
     return image;
 }
-
-class Quib {
-public:
-    Quib(const std::string& folder, const std::string& scope, int settleMs,
-         const QStringList& extra = {}) : scope_(scope) {
-        process_.setProgram(QuibPath());
-        process_.setArguments(QuibArguments(folder, scope, settleMs, extra));
-        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process_.start();
-        EXPECT_TRUE(process_.waitForStarted(10000));
-        EXPECT_TRUE(WaitUntil([&] { return QuibRunning(scope_); }));
-    }
-    ~Quib() {
-        if (process_.state() != QProcess::NotRunning) {
-            process_.kill();
-            process_.waitForFinished(5000);
-        }
-    }
-    void Terminate() { ::kill(static_cast<pid_t>(process_.processId()), SIGTERM); }
-    bool Ended() const { return process_.state() == QProcess::NotRunning; }
-    QString Log() { return QString::fromLocal8Bit(process_.readAllStandardOutput()); }
-    QProcess& Process() { return process_; }
-
-private:
-    std::string scope_;
-    QProcess process_;
-};
 
 TEST(Quib, HandsOverEachNewImageOnceItHasStoppedGrowing) {
     ASSERT_FALSE(QuibPath().isEmpty());
@@ -176,6 +93,59 @@ TEST(Quib, SingleFileModeReleasesTheFileBeforeItIsWrittenAgain) {
     EXPECT_EQ(main.frames[2].message, kCopyDataMessage);
     EXPECT_EQ(main.frames[2].path, camera);
     EXPECT_EQ(main.frames[2].sizeWhenReceived, QFileInfo(QString::fromStdString(camera)).size());
+}
+
+// True while quib's event loop runs: its server lets a new connection go at once.
+bool QuibLetsGo(const std::string& scope) {
+    QLocalSocket probe;
+    probe.connectToServer(QString::fromStdString(QuibServerName(scope)));
+    return probe.waitForConnected(500) && probe.waitForDisconnected(1000);
+}
+
+TEST(Quib, KeepsAFrameUntilAMainWindowHasTakenItWithoutWaitingOnIt) {
+    ASSERT_FALSE(QuibPath().isEmpty());
+    TempDir dir;
+    const std::string scope = UniqueScope("retry");
+    Quib quib(dir.Path(), scope, 300);  // no main window yet
+    const std::string path = dir.File("m001.fit");
+    WriteFits(path, Frame(64, 5));
+    ASSERT_TRUE(quib.WaitForLog("Could not hand over")) << quib.Log().toStdString();
+    EXPECT_TRUE(quib.Log().contains("Corvane32 is not running")) << quib.Log().toStdString();
+    Pump(1000);  // several retries
+
+    StandInMainWindow main(scope);
+    main.holdReplies = true;
+    ASSERT_TRUE(WaitUntil([&] { return !main.frames.empty(); }));
+    EXPECT_TRUE(QuibLetsGo(scope)) << "quib's window waits on the main window's reply";
+    EXPECT_FALSE(quib.Log().contains("Handed over")) << "counted before the main window took it";
+
+    main.SendHeldReplies();
+    ASSERT_TRUE(quib.WaitForLog("Handed over " + QString::fromStdString(path)));
+    Pump(700);
+    ASSERT_EQ(main.frames.size(), 1u) << "taken once, not sent again";
+    EXPECT_EQ(main.frames[0].path, path);
+    EXPECT_EQ(quib.Log().count("Could not hand over"), 1) << "each retry logged:\n"
+                                                          << quib.Log().toStdString();
+}
+
+TEST(Quib, RefusesCommandLinesItCannotFollow) {
+    const std::pair<QStringList, const char*> cases[] = {
+        {{"--indi", "localhost:7624"}, "--indi needs --device NAME"},
+        {{"--indi", "localhost:port", "--device", "C"}, "--indi wants HOST:PORT"},
+        {{"--indi", "h", "--device", "C", "--capture", "--listen"}, "exclude each other"},
+        {{"--indi", "h", "--device", "C", "--count", "3"}, "--count needs --capture"},
+        {{"--indi", "h", "--device", "C", "--capture", "--exposure", "0"}, "--exposure wants"},
+        {{"--indi", "h", "--device", "C", "--capture", "--bin", "1.5"}, "--bin wants a whole"},
+        {{"--indi", "h", "--device", "C", "--prefix", "../up"}, "--prefix wants"},
+        {{"--device", "C"}, "--device belongs to --indi"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        QProcess quib;
+        quib.start(QuibPath(), arguments + QStringList{"-platform", "offscreen"});
+        ASSERT_TRUE(quib.waitForFinished(10000));
+        EXPECT_EQ(quib.exitCode(), 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(quib.readAllStandardError().contains(message)) << message;
+    }
 }
 
 TEST(Quib, NoSecondQuibOnOneScope) {
