@@ -192,6 +192,9 @@ Found ReadLines(std::string_view text, Block& block) {
                     part = Part::Data;
                     continue;
                 }
+                if (KeywordOf(line) == "DATA") {
+                    return Broken("ENDMETADATA closes the metadata", "ENDMETADATA", n);
+                }
                 break;
             case Part::Data:
                 if (line == "ENDDATA") {
