@@ -53,7 +53,7 @@ struct Curve {
     }
 };
 
-TEST(Lightcurve, MagnitudeErrorAndTimeByTheirDefinitions) {
+TEST(Lightcurve, MagnitudeErrorAndTimeOfOneRecord) {
     // FC = 1000, VC = 3^2 + 4^2, so mag = 2.5 and err = (2.5 / ln 10) sqrt(1/2500 + 25e-6).
     const std::string text =
         Record("a.fit", 979596245, {{0, 100, 50}, {1, 600, 200}, {2, 400, 100}});

@@ -1,6 +1,6 @@
 // The period search on three nights of a rotating asteroid with real third and fourth
 // harmonics: the period within its stated uncertainty, the shape's amplitude, the nights'
-// zero points, and the grid the definition asks for.
+// zero points, and the grid of trial frequencies.
 
 #include <gtest/gtest.h>
 
