@@ -58,7 +58,8 @@ double TextbookChi2(const PeriodSearchInput& in, double f) {
         const double w = 1 / (p.err * p.err);
         for (int i = 0; i < K; ++i) {
             for (int j = 0; j < K; ++j) {
-                A[at(i, j)] += w * row[static_cast<std::size_t>(i)] * row[static_cast<std::size_t>(j)];
+                A[at(i, j)] +=
+                    w * row[static_cast<std::size_t>(i)] * row[static_cast<std::size_t>(j)];
             }
             b[static_cast<std::size_t>(i)] += w * p.mag * row[static_cast<std::size_t>(i)];
         }
@@ -66,7 +67,8 @@ double TextbookChi2(const PeriodSearchInput& in, double f) {
     for (int c = 0; c < K; ++c) {
         int pivot = c;
         for (int r = c + 1; r < K; ++r) {
-            if (std::abs(A[at(r, c)]) > std::abs(A[at(pivot, c)])) pivot = r;
+            if (std::abs(A[at(r, c)]) > std::abs(A[at(pivot, c)]))
+                pivot = r;
         }
         for (int j = 0; j < K; ++j) std::swap(A[at(c, j)], A[at(pivot, j)]);
         std::swap(b[static_cast<std::size_t>(c)], b[static_cast<std::size_t>(pivot)]);
@@ -86,7 +88,8 @@ double TextbookChi2(const PeriodSearchInput& in, double f) {
     for (const FitPoint& p : in.points) {
         design(p);
         double model = 0;
-        for (int i = 0; i < K; ++i) model += row[static_cast<std::size_t>(i)] * x[static_cast<std::size_t>(i)];
+        for (int i = 0; i < K; ++i)
+            model += row[static_cast<std::size_t>(i)] * x[static_cast<std::size_t>(i)];
         chi2 += (p.mag - model) * (p.mag - model) / (p.err * p.err);
     }
     return chi2;
@@ -140,10 +143,9 @@ void BM_PeriodSearch(benchmark::State& state) {
         state.counters["x_baseline_cpu"] = t.cpu / (OneTrial().cpu * trials);
     }
     // The textbook solve agrees with the search at the best grid frequency.
-    const auto best = std::min_element(r.spectrum.begin(), r.spectrum.end(),
-                                       [](const SpectrumValue& a, const SpectrumValue& b) {
-                                           return a.rms < b.rms;
-                                       });
+    const auto best = std::min_element(
+        r.spectrum.begin(), r.spectrum.end(),
+        [](const SpectrumValue& a, const SpectrumValue& b) { return a.rms < b.rms; });
     double sumW = 0;
     for (const FitPoint& p : in.points) sumW += 1 / (p.err * p.err);
     state.counters["rms_difference"] =

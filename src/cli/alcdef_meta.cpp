@@ -19,9 +19,9 @@ public:
             return Fail("the file must hold one JSON object");
         }
         static constexpr const char* kKeys[] = {
-            "objectNumber", "objectName", "mpcDesignation", "contactName", "contactInfo",
-            "observers",    "filter",     "magBand",        "comparisons", "sessions",
-            "revised",      "publication", "bibcode",       "comment"};
+            "objectNumber", "objectName",  "mpcDesignation", "contactName", "contactInfo",
+            "observers",    "filter",      "magBand",        "comparisons", "sessions",
+            "revised",      "publication", "bibcode",        "comment"};
         for (const auto& [key, value] : j.items()) {
             if (std::find(std::begin(kKeys), std::end(kKeys), key) == std::end(kKeys)) {
                 return Fail("unknown key \"" + key + "\"");
@@ -53,14 +53,15 @@ public:
                 *field = text;
             }
         }
-        for (auto [key, field] : {std::pair{"publication", &meta.publication},
-                                  std::pair{"bibcode", &meta.bibcode},
-                                  std::pair{"comment", &meta.comment}}) {
+        for (auto [key, field] :
+             {std::pair{"publication", &meta.publication}, std::pair{"bibcode", &meta.bibcode},
+              std::pair{"comment", &meta.comment}}) {
             if (j.contains(key) && !Text(j, key, *field)) {
                 return false;
             }
         }
-        if (j.contains("comparisons") && !Comparisons(j["comparisons"], "comparisons", meta.comparisons)) {
+        if (j.contains("comparisons") &&
+            !Comparisons(j["comparisons"], "comparisons", meta.comparisons)) {
             return false;
         }
         if (j.contains("sessions")) {

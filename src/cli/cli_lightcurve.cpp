@@ -157,8 +157,9 @@ bool LightcurveCommand::ReadArguments(std::string& message) {
         const std::size_t colon = args_.periods.find(':');
         std::optional<double> low = Parse<double>(std::string_view(args_.periods).substr(0, colon));
         std::optional<double> high =
-            colon == std::string::npos ? std::nullopt
-                                       : Parse<double>(std::string_view(args_.periods).substr(colon + 1));
+            colon == std::string::npos
+                ? std::nullopt
+                : Parse<double>(std::string_view(args_.periods).substr(colon + 1));
         if (!low || !high || !(*low > 0) || !(*high > *low) || !std::isfinite(*high)) {
             message = "--periods " + args_.periods + " is not PMIN:PMAX in hours, 0 < PMIN < PMAX";
             return false;
@@ -220,8 +221,7 @@ int LightcurveCommand::Export(const Lightcurve& curve) {
                   << " has fewer than two points: no ALCDEF block\n";
     }
     if (alcdef.blocks.empty()) {
-        std::cerr << "lightcurve: no session has two points: " << args_.alcdef
-                  << " not written\n";
+        std::cerr << "lightcurve: no session has two points: " << args_.alcdef << " not written\n";
         return 3;
     }
     std::vector<std::string> blocks;

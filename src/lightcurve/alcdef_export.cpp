@@ -41,7 +41,9 @@ std::string DataNumber(double value, int decimals) {
 }
 
 // Floor of a / 2 for any sign.
-std::int64_t HalfDown(std::int64_t a) { return a >= 0 ? a / 2 : -((-a + 1) / 2); }
+std::int64_t HalfDown(std::int64_t a) {
+    return a >= 0 ? a / 2 : -((-a + 1) / 2);
+}
 
 // The named ensemble stars of the session, in star order, at most ten.
 std::vector<AlcdefComparison> NamedComparisons(const AlcdefMetadata& meta,
@@ -106,9 +108,9 @@ std::string Block(const RecordSet& set, const LightcurveSession& session,
             Line(out, ("COMPMAG" + n).c_str(), SignedNumber(*comps[i].mag, 3));
         }
     }
-    for (auto [keyword, value] : {std::pair{"PUBLICATION", &meta.publication},
-                                  std::pair{"BIBCODE", &meta.bibcode},
-                                  std::pair{"COMMENT", &meta.comment}}) {
+    for (auto [keyword, value] :
+         {std::pair{"PUBLICATION", &meta.publication}, std::pair{"BIBCODE", &meta.bibcode},
+          std::pair{"COMMENT", &meta.comment}}) {
         if (!value->empty()) {
             Line(out, keyword, *value);
         }

@@ -15,22 +15,22 @@ namespace corvane {
 inline constexpr int kMaxAlcdefComparisons = 10;
 
 struct AlcdefComparison {
-    int star = 0;      // the star's number in the list file
-    std::string name;  // COMPNAMEn; a star without a name is not written
+    int star = 0;                    // the star's number in the list file
+    std::string name;                // COMPNAMEn; a star without a name is not written
     std::optional<std::string> ra;   // COMPRAn, "hh:mm:ss.ss"
     std::optional<std::string> dec;  // COMPDECn, "+dd:mm:ss.s"
     std::optional<double> mag;       // COMPMAGn
 };
 
 struct AlcdefMetadata {
-    std::optional<long long> objectNumber;  // OBJECTNUMBER, 0 when unnumbered
-    std::optional<std::string> objectName;  // OBJECTNAME; else the header's object text
+    std::optional<long long> objectNumber;      // OBJECTNUMBER, 0 when unnumbered
+    std::optional<std::string> objectName;      // OBJECTNAME; else the header's object text
     std::optional<std::string> mpcDesignation;  // MPCDESIG, unpacked
     std::optional<std::string> contactName;
     std::optional<std::string> contactInfo;
-    std::optional<std::string> observers;  // names separated by ';'
-    std::optional<std::string> filter;     // FILTER; else from the header's filter code
-    std::optional<std::string> magBand;    // MAGBAND
+    std::optional<std::string> observers;       // names separated by ';'
+    std::optional<std::string> filter;          // FILTER; else from the header's filter code
+    std::optional<std::string> magBand;         // MAGBAND
     std::vector<AlcdefComparison> comparisons;  // for every session
     // Entry n - 1 replaces `comparisons` for session n (sessions without a block counted).
     std::vector<std::optional<std::vector<AlcdefComparison>>> sessionComparisons;
@@ -62,8 +62,7 @@ struct AlcdefExport {
     std::vector<int> tooFewPoints;  // sessions with fewer than two points: no block
 };
 
-AlcdefExport BuildAlcdef(const RecordSet& set, const Lightcurve& curve,
-                         const AlcdefMetadata& meta);
+AlcdefExport BuildAlcdef(const RecordSet& set, const Lightcurve& curve, const AlcdefMetadata& meta);
 
 // The file: the blocks one after another.
 std::string AlcdefFileText(const AlcdefExport& alcdef);

@@ -12,10 +12,10 @@ constexpr std::size_t kMaxLine = 255;
 constexpr std::size_t kMaxKeyword = 14;
 constexpr int kMaxComparisons = 10;
 
-constexpr const char* kRequired[] = {
-    "OBJECTNUMBER", "OBJECTNAME", "SESSIONDATE", "SESSIONTIME", "CONTACTNAME",
-    "CONTACTINFO",  "OBSERVERS",  "FILTER",      "MAGBAND",     "DIFFERMAGS",
-    "LTCAPP",       "LTCTYPE",    "REDUCEDMAGS", "DELIMITER"};
+constexpr const char* kRequired[] = {"OBJECTNUMBER", "OBJECTNAME",  "SESSIONDATE", "SESSIONTIME",
+                                     "CONTACTNAME",  "CONTACTINFO", "OBSERVERS",   "FILTER",
+                                     "MAGBAND",      "DIFFERMAGS",  "LTCAPP",      "LTCTYPE",
+                                     "REDUCEDMAGS",  "DELIMITER"};
 constexpr const char* kFilters[] = {"B", "V", "R", "I", "SU", "SG", "SR", "SI", "SZ", "C"};
 constexpr const char* kMagBands[] = {"B", "V", "R", "I", "SU", "SG", "SR", "SI", "SZ"};
 // Keywords whose value is a signed metadata number; COMPMAGn as well.
@@ -34,7 +34,8 @@ Found Broken(std::string rule, std::string keyword, int line) {
 }
 
 bool Digits(std::string_view s) {
-    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return !s.empty() &&
+           std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // The text matches `pattern`, in which '9' stands for a digit and every other character
@@ -64,7 +65,8 @@ bool IsOneOf(std::string_view value, std::initializer_list<const char*> names) {
 
 template <std::size_t N>
 bool IsOneOf(std::string_view value, const char* const (&names)[N]) {
-    return std::any_of(std::begin(names), std::end(names), [&](const char* n) { return value == n; });
+    return std::any_of(std::begin(names), std::end(names),
+                       [&](const char* n) { return value == n; });
 }
 
 // "+0.5", "-0.006465", "+13.370": a sign, digits, optionally a point and digits.
@@ -79,7 +81,9 @@ bool MetadataNumber(std::string_view s) {
     return Digits(s.substr(1, point - 1)) && Digits(s.substr(point + 1));
 }
 
-bool NonZero(std::string_view s) { return MetadataNumber(s) && std::strtod(std::string(s).c_str(), nullptr) != 0; }
+bool NonZero(std::string_view s) {
+    return MetadataNumber(s) && std::strtod(std::string(s).c_str(), nullptr) != 0;
+}
 
 // Digits, a point and exactly `decimals` digits, with a minus sign when `sign`.
 bool DataNumber(std::string_view s, int decimals, bool sign) {
@@ -88,14 +92,16 @@ bool DataNumber(std::string_view s, int decimals, bool sign) {
     }
     const std::size_t point = s.find('.');
     return point != std::string_view::npos && Digits(s.substr(0, point)) &&
-           Digits(s.substr(point + 1)) && s.size() - point - 1 == static_cast<std::size_t>(decimals);
+           Digits(s.substr(point + 1)) &&
+           s.size() - point - 1 == static_cast<std::size_t>(decimals);
 }
 
 bool ValidDate(std::string_view s) {
     if (!Shaped(s, "9999-99-99")) {
         return false;
     }
-    const int year = Number(s.substr(0, 4)), month = Number(s.substr(5, 2)), day = Number(s.substr(8, 2));
+    const int year = Number(s.substr(0, 4)), month = Number(s.substr(5, 2)),
+              day = Number(s.substr(8, 2));
     static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (month < 1 || month > 12 || day < 1 || day > kDays[month - 1]) {
         return false;
@@ -115,7 +121,8 @@ bool ValidDeclination(std::string_view s) {
     }
     const int degrees = Number(s.substr(1, 2)), minutes = Number(s.substr(4, 2)),
               seconds = Number(s.substr(7, 2));
-    return minutes <= 59 && seconds <= 59 && (degrees < 90 || (degrees == 90 && minutes == 0 && seconds == 0 && s[10] == '0'));
+    return minutes <= 59 && seconds <= 59 &&
+           (degrees < 90 || (degrees == 90 && minutes == 0 && seconds == 0 && s[10] == '0'));
 }
 
 // Names separated by ';', none empty.
@@ -123,7 +130,8 @@ bool ObserverList(std::string_view s) {
     std::size_t from = 0;
     while (true) {
         const std::size_t end = s.find(';', from);
-        const std::string_view name = s.substr(from, end == std::string_view::npos ? s.npos : end - from);
+        const std::string_view name =
+            s.substr(from, end == std::string_view::npos ? s.npos : end - from);
         if (name.find_first_not_of(' ') == std::string_view::npos) {
             return false;
         }
@@ -218,7 +226,8 @@ Found ReadLines(std::string_view text, Block& block) {
         if (eq == line.npos || keyword.empty() ||
             !std::all_of(keyword.begin(), keyword.end(),
                          [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); })) {
-            return Broken("metadata lines are KEYWORD=value, the keyword in upper case", keyword, n);
+            return Broken("metadata lines are KEYWORD=value, the keyword in upper case", keyword,
+                          n);
         }
         if (keyword.size() > kMaxKeyword) {
             return Broken("a keyword has at most 14 characters", keyword, n);
@@ -388,11 +397,10 @@ Found CheckData(const Block& b) {
             }
             rest.remove_prefix(at + 1);
         }
-        const bool shape = (fields.size() == 3 || fields.size() == 4) &&
-                           DataNumber(fields[0], 6, false) && DataNumber(fields[1], 3, true) &&
-                           DataNumber(fields[2], 3, false) &&
-                           (fields.size() == 3 || fields[3].empty() ||
-                            DataNumber(fields[3], 3, false));
+        const bool shape =
+            (fields.size() == 3 || fields.size() == 4) && DataNumber(fields[0], 6, false) &&
+            DataNumber(fields[1], 3, true) && DataNumber(fields[2], 3, false) &&
+            (fields.size() == 3 || fields[3].empty() || DataNumber(fields[3], 3, false));
         if (!shape) {
             return Broken("DATA is JD|MAG|MAGERR: JD with 6 decimals, MAG and MAGERR with 3",
                           "DATA", e.line);
@@ -416,7 +424,8 @@ std::optional<AlcdefViolation> ValidateAlcdefBlock(std::string_view text) {
     if (Found f = ReadLines(text, b)) {
         return f;
     }
-    for (Found (*check)(const Block&) : {CheckValues, CheckCrossRules, CheckComparisons, CheckData}) {
+    for (Found (*check)(const Block&) :
+         {CheckValues, CheckCrossRules, CheckComparisons, CheckData}) {
         if (Found f = check(b)) {
             return f;
         }
@@ -441,9 +450,10 @@ std::optional<AlcdefViolation> ValidateAlcdefBlocks(const std::vector<std::strin
         if (std::find(seen.begin(), seen.end(), identity) != seen.end() &&
             b.Value("REVISEDDATA") != "TRUE") {
             const Entry* time = b.Find("SESSIONTIME");
-            return Broken("the same object, contact, SESSIONDATE, SESSIONTIME and FILTER twice "
-                          "needs REVISEDDATA=TRUE",
-                          "REVISEDDATA", time ? time->line : 0);
+            return Broken(
+                "the same object, contact, SESSIONDATE, SESSIONTIME and FILTER twice "
+                "needs REVISEDDATA=TRUE",
+                "REVISEDDATA", time ? time->line : 0);
         }
         seen.push_back(identity);
     }

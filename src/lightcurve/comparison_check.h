@@ -17,8 +17,8 @@ inline constexpr std::size_t kMinCheckedStars = 3;
 
 struct ComparisonCheck {
     int star = 0;
-    double rms = 0;       // of the residuals about the star's mean magnitude
-    double expected = 0;  // what the star's errors predict
+    double rms = 0;               // of the residuals about the star's mean magnitude
+    double expected = 0;          // what the star's errors predict
     std::optional<double> ratio;  // null with fewer than two magnitudes
     bool variable = false;
 };

@@ -5,9 +5,13 @@
 
 namespace corvane {
 
-double JulianDate(std::int32_t unixTime) { return kUnixEpochJd + unixTime / kSecondsPerDay; }
+double JulianDate(std::int32_t unixTime) {
+    return kUnixEpochJd + unixTime / kSecondsPerDay;
+}
 
-double LtcDaysOfDelta(double deltaAu) { return -deltaAu * kLightDaysPerAu; }
+double LtcDaysOfDelta(double deltaAu) {
+    return -deltaAu * kLightDaysPerAu;
+}
 
 bool UsableRow(const ListRow* row) {
     return row != nullptr && row->fluxRate > 0 && row->snr > 0;

@@ -122,8 +122,7 @@ double SolveOrder(const SolveView& v, double* c) {
 }
 
 template <int... Ms>
-double SolveDispatch(int order, const SolveView& v, double* c,
-                     std::integer_sequence<int, Ms...>) {
+double SolveDispatch(int order, const SolveView& v, double* c, std::integer_sequence<int, Ms...>) {
     double chi = 0;
     ((order == Ms + 1 ? (chi = SolveOrder<Ms + 1>(v, c), true) : false) || ...);
     return chi;
@@ -149,13 +148,12 @@ double FourierSum(const std::vector<std::array<double, 2>>& coefficients, double
 FourierFitter::FourierFitter(const std::vector<FitPoint>& points, int sessions, int order)
     : order_(order), sessions_(sessions) {
     std::vector<FitPoint> sorted = points;
-    std::stable_sort(sorted.begin(), sorted.end(), [](const FitPoint& a, const FitPoint& b) {
-        return a.session < b.session;
-    });
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const FitPoint& a, const FitPoint& b) { return a.session < b.session; });
     if (!sorted.empty()) {
-        auto [first, last] = std::minmax_element(
-            sorted.begin(), sorted.end(),
-            [](const FitPoint& a, const FitPoint& b) { return a.jd < b.jd; });
+        auto [first, last] =
+            std::minmax_element(sorted.begin(), sorted.end(),
+                                [](const FitPoint& a, const FitPoint& b) { return a.jd < b.jd; });
         t0_ = first->jd;
         span_ = last->jd - first->jd;
     }
@@ -198,7 +196,7 @@ void FourierFitter::SetAngles(double f) {
 }
 
 double FourierFitter::Solve(double* c) {
-    const SolveView view{w_.data(), mt_.data(), cos1_.data(), sin1_.data(),
+    const SolveView view{w_.data(),     mt_.data(),           cos1_.data(), sin1_.data(),
                          begin_.data(), SessionsWithPoints(), W_.data()};
     const double explained =
         SolveDispatch(order_, view, c, std::make_integer_sequence<int, kMaxUnknowns / 2>());

@@ -26,10 +26,10 @@ struct FitPoint {
 };
 
 struct FourierFit {
-    double frequency = 0;  // cycles per day
-    double chi2 = 0;       // sum w_k r_k^2
+    double frequency = 0;                             // cycles per day
+    double chi2 = 0;                                  // sum w_k r_k^2
     std::vector<std::array<double, 2>> coefficients;  // [A_n, B_n], n = 1..M
-    std::vector<std::optional<double>> zeroPoints;     // per session; none without points
+    std::vector<std::optional<double>> zeroPoints;    // per session; none without points
 };
 
 // The points prepared once for fits at many frequencies: times from t0, weights, and
@@ -64,15 +64,16 @@ private:
     int order_ = 0;
     int sessions_ = 0;
     double t0_ = 0, span_ = 0;
-    std::vector<double> tau_;    // JD - t0, days
-    std::vector<double> w_;      // 1 / err^2
-    std::vector<double> m_;      // magnitudes
-    std::vector<double> mt_;     // magnitude less its session's weighted mean
-    std::vector<std::size_t> begin_;  // points of the i-th session with points: [begin_[i], begin_[i+1])
-    std::vector<int> sessionOf_;      // session number of the i-th session with points
-    std::vector<double> W_;           // sum of weights per session with points
+    std::vector<double> tau_;  // JD - t0, days
+    std::vector<double> w_;    // 1 / err^2
+    std::vector<double> m_;    // magnitudes
+    std::vector<double> mt_;   // magnitude less its session's weighted mean
+    // The points of the i-th session with points are [begin_[i], begin_[i + 1]).
+    std::vector<std::size_t> begin_;
+    std::vector<int> sessionOf_;  // session number of the i-th session with points
+    std::vector<double> W_;       // sum of weights per session with points
     double sumW_ = 0;
-    double sumWmt2_ = 0;              // sum w mt^2
+    double sumWmt2_ = 0;               // sum w mt^2
     std::vector<double> cos1_, sin1_;  // cos and sin of 2 pi f tau at the current f
 };
 

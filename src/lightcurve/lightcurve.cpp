@@ -127,8 +127,8 @@ bool ComputeLightcurve(const RecordSet& set, const LightcurveOptions& options, L
             }
             if (!reasons[i]) {
                 const Magnitude m = AsteroidMagnitude(r, ls.comps);
-                points[i] = LightcurvePoint{JulianDate(r.time) + ls.ltcDays, ls.number, m.mag,
-                                            m.err, r.time, i, r.Key()};
+                points[i] = LightcurvePoint{
+                    JulianDate(r.time) + ls.ltcDays, ls.number, m.mag, m.err, r.time, i, r.Key()};
                 withPoints.push_back(&r);
             }
         }

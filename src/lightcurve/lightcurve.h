@@ -16,7 +16,7 @@
 namespace corvane {
 
 struct LightcurveOptions {
-    std::vector<int> comps;                        // named ensemble of every session; empty: default
+    std::vector<int> comps;  // named ensemble of every session; empty: default
     std::map<int, std::vector<int>> sessionComps;  // by session number, over `comps`
     // Light-time correction in days (LTCDAYS): none, one for every session, or one per
     // session in session order. 0 is no correction.
@@ -39,13 +39,13 @@ struct LightcurvePoint {
     int session = 0;
     double mag = 0;
     double err = 0;
-    std::int32_t time = 0;  // the record's Unix time, observed
+    std::int32_t time = 0;   // the record's Unix time, observed
     std::size_t record = 0;  // index into RecordSet::records
     RecordKey key;
 };
 
 struct LeftOutRecord {
-    std::string image;   // the image path, or FILE:LINE of a cut-off record
+    std::string image;  // the image path, or FILE:LINE of a cut-off record
     std::string reason;
     std::optional<RecordKey> key;  // none for a cut-off record
 };

@@ -15,7 +15,7 @@ namespace corvane {
 namespace {
 
 struct Line {
-    std::string_view text;  // without its line end
+    std::string_view text;   // without its line end
     bool terminated = true;  // false for a last line without "\n"
 };
 

@@ -41,8 +41,8 @@ struct RecordKey {
 };
 
 struct ListRecord {
-    std::string image;   // the measured image's path
-    std::string object;  // header object text, trailing blanks removed
+    std::string image;      // the measured image's path
+    std::string object;     // header object text, trailing blanks removed
     std::int32_t time = 0;  // Unix time t, mid-exposure, whole seconds; 0: none
     int filter = 0;         // header filter code
     int preflash = 0;

@@ -52,7 +52,9 @@ std::string TooFewPointsReason(int order) {
     return "too few points for order " + std::to_string(order);
 }
 
-double FrequencyResolution(int order, double spanDays) { return 1 / (20 * order * spanDays); }
+double FrequencyResolution(int order, double spanDays) {
+    return 1 / (20 * order * spanDays);
+}
 
 PeriodResult SearchPeriod(const PeriodSearchInput& in, const PeriodSearchControl& control) {
     PeriodResult r;
@@ -108,8 +110,8 @@ PeriodResult SearchPeriod(const PeriodSearchInput& in, const PeriodSearchControl
     }
 
     // Best grid frequency, refined between its neighbours in rounds of tenths.
-    const std::size_t best = static_cast<std::size_t>(
-        std::min_element(chi2.begin(), chi2.end()) - chi2.begin());
+    const std::size_t best =
+        static_cast<std::size_t>(std::min_element(chi2.begin(), chi2.end()) - chi2.begin());
     double f = r.spectrum[best].frequency;
     double fChi2 = chi2[best];
     for (double sub = step; sub > df * kRefineFraction;) {
@@ -148,8 +150,7 @@ PeriodResult SearchPeriod(const PeriodSearchInput& in, const PeriodSearchControl
     }
 
     for (double aliasF : {2 * f, f / 2}) {
-        r.aliases.push_back(
-            {aliasF, kHoursPerDay / aliasF, std::sqrt(fitter.Chi2(aliasF) / sumW)});
+        r.aliases.push_back({aliasF, kHoursPerDay / aliasF, std::sqrt(fitter.Chi2(aliasF) / sumW)});
     }
     if (control.progress) {
         control.progress(1);

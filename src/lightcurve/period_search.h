@@ -28,8 +28,8 @@ inline constexpr double kHoursPerDay = 24;
 
 struct PeriodSearchInput {
     std::vector<FitPoint> points;
-    int sessions = 0;  // session numbers run from 1 to this
-    int order = kDefaultOrder;  // M
+    int sessions = 0;                    // session numbers run from 1 to this
+    int order = kDefaultOrder;           // M
     double minHours = kDefaultMinHours;  // Pmin
     double maxHours = kDefaultMaxHours;  // Pmax
 };
@@ -40,7 +40,7 @@ PeriodSearchInput PeriodInputOf(const Lightcurve& curve, int order = kDefaultOrd
                                 double maxHours = kDefaultMaxHours);
 
 struct PeriodSearchControl {
-    const std::atomic<bool>* cancel = nullptr;  // set to true to stop the search
+    const std::atomic<bool>* cancel = nullptr;      // set to true to stop the search
     std::function<void(double fraction)> progress;  // 0 to 1, called from the searching thread
 };
 
@@ -60,9 +60,9 @@ struct PeriodResult {
     double frequency = 0;  // refined best, cycles per day
     double hours = 0;
     std::optional<double> sigmaHours;  // none where chi^2 has no minimum's curvature
-    double amplitude = 0;  // max - min of the fitted Fourier sum, magnitudes
-    double rms = 0;        // weighted rms at the best frequency
-    std::vector<std::optional<double>> zeroPoints;   // per session; none without points
+    double amplitude = 0;              // max - min of the fitted Fourier sum, magnitudes
+    double rms = 0;                    // weighted rms at the best frequency
+    std::vector<std::optional<double>> zeroPoints;    // per session; none without points
     std::vector<std::array<double, 2>> coefficients;  // [A_n, B_n]
     std::vector<SpectrumValue> spectrum;              // the grid, frequency rising
     std::vector<SpectrumValue> aliases;               // at P / 2 and 2 P

@@ -14,7 +14,9 @@ struct Conversion {
     int precision = 6;       // digits after the point of %f
 };
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // The digits at `i` as a number, `i` moved past them; `none` when there are none.
 int ReadDigits(std::string_view format, std::size_t& i, int none) {
@@ -98,7 +100,8 @@ bool ScanPrinted(std::string_view line, std::string_view format, PrintedValues& 
         const Conversion c = ReadConversion(format, f);
         f += c.length;
         if (c.kind == 's') {
-            const std::size_t n = c.width < 0 ? line.size() - at : static_cast<std::size_t>(c.width);
+            const std::size_t n =
+                c.width < 0 ? line.size() - at : static_cast<std::size_t>(c.width);
             if (line.size() - at < n) {
                 return false;
             }

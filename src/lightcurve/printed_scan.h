@@ -16,8 +16,8 @@ struct PrintedValues {
 // Scans `line` (no line end) with `format` (one line of a format, no line end). Literal
 // characters must match; a numeric conversion takes its padding blanks and a decimal
 // number ('-', digits, and for %f a point and as many digits as its precision); "%-W.Ws"
-// takes W characters and a bare "%s" the rest of the line. True when the whole line was taken. Widths and
-// precisions are not checked here: the reader compares the line with the writer's own
+// takes W characters and a bare "%s" the rest of the line. True when the whole line was taken.
+// Widths and precisions are not checked here: the reader compares the line with the writer's own
 // printing of the values.
 bool ScanPrinted(std::string_view line, std::string_view format, PrintedValues& values);
 

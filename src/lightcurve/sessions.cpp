@@ -8,7 +8,9 @@ namespace corvane {
 namespace {
 
 // A printed position in whole hundredths, so that "more than 10.00" is decided exactly.
-long long Hundredths(double printed) { return std::llround(printed * 100); }
+long long Hundredths(double printed) {
+    return std::llround(printed * 100);
+}
 
 }  // namespace
 

@@ -23,8 +23,8 @@ AlcdefMetadata Meta() {
     // Star 2 has no name, so the names of stars 1 and 3 close up to COMPNAME1 and 2.
     meta.comparisons = {{1, "GSC 1234-0567", "07:12:33.45", "+21:03:12.3", 13.37},
                         {3, "GSC 1234-0999", std::nullopt, std::nullopt, std::nullopt}};
-    meta.sessionComparisons = {std::nullopt, std::vector<AlcdefComparison>{
-                                                   {4, "UCAC4 555-1", {}, {}, {}}}};
+    meta.sessionComparisons = {std::nullopt,
+                               std::vector<AlcdefComparison>{{4, "UCAC4 555-1", {}, {}, {}}}};
     return meta;
 }
 
@@ -50,25 +50,39 @@ TEST(AlcdefExport, OneValidBlockPerSessionFromRecordsAndMetadata) {
     const AlcdefExport out = SceneExport(Meta(), {0, LtcDaysOfDelta(1.2), 0});
     ASSERT_EQ(out.blocks.size(), 3u);
     std::size_t bad = 0;
-    EXPECT_FALSE(ValidateAlcdefBlocks({out.blocks[0].text, out.blocks[1].text, out.blocks[2].text},
-                                      bad));
+    EXPECT_FALSE(
+        ValidateAlcdefBlocks({out.blocks[0].text, out.blocks[1].text, out.blocks[2].text}, bad));
     const std::string& night1 = out.blocks[0].text;
     const std::string& night2 = out.blocks[1].text;
     // Night 1: 19:00 to 02:56 UT, so the middle is 22:58; the filter from code 4.
-    for (const char* line : {"STARTMETADATA", "OBJECTNUMBER=0", "MPCDESIG=1999 CZ1",
-                             "SESSIONDATE=2001-01-15", "SESSIONTIME=22:58:00", "FILTER=R",
-                             "MAGBAND=R", "DIFFERMAGS=TRUE", "STANDARD=NONE", "LTCAPP=NONE",
-                             "LTCTYPE=NONE", "REDUCEDMAGS=NONE", "DELIMITER=PIPE",
-                             "COMPNAME1=GSC 1234-0567", "COMPRA1=07:12:33.45",
-                             "COMPDEC1=+21:03:12.3", "COMPMAG1=+13.370",
-                             "COMPNAME2=GSC 1234-0999", "ENDMETADATA", "ENDDATA"}) {
+    for (const char* line : {"STARTMETADATA",
+                             "OBJECTNUMBER=0",
+                             "MPCDESIG=1999 CZ1",
+                             "SESSIONDATE=2001-01-15",
+                             "SESSIONTIME=22:58:00",
+                             "FILTER=R",
+                             "MAGBAND=R",
+                             "DIFFERMAGS=TRUE",
+                             "STANDARD=NONE",
+                             "LTCAPP=NONE",
+                             "LTCTYPE=NONE",
+                             "REDUCEDMAGS=NONE",
+                             "DELIMITER=PIPE",
+                             "COMPNAME1=GSC 1234-0567",
+                             "COMPRA1=07:12:33.45",
+                             "COMPDEC1=+21:03:12.3",
+                             "COMPMAG1=+13.370",
+                             "COMPNAME2=GSC 1234-0999",
+                             "ENDMETADATA",
+                             "ENDDATA"}) {
         EXPECT_TRUE(Has(night1, line)) << line;
     }
     EXPECT_FALSE(Has(night1, "COMPRA2"));
     // Night 2: its own star, the light-time correction, and the middle of its points
     // without the failed last frame (19:10 to 03:02 UT).
-    for (const char* line : {"COMPNAME1=UCAC4 555-1", "LTCAPP=AVERAGE", "LTCTYPE=LIGHTTIME",
-                             "LTCDAYS=-0.006931", "SESSIONDATE=2001-01-16", "SESSIONTIME=23:06:00"}) {
+    for (const char* line :
+         {"COMPNAME1=UCAC4 555-1", "LTCAPP=AVERAGE", "LTCTYPE=LIGHTTIME", "LTCDAYS=-0.006931",
+          "SESSIONDATE=2001-01-16", "SESSIONTIME=23:06:00"}) {
         EXPECT_TRUE(Has(night2, line)) << line;
     }
     EXPECT_EQ(night2.find("COMPNAME2"), std::string::npos);
@@ -198,8 +212,8 @@ TEST(AlcdefValidator, RefusesOneMutatedBlockPerRule) {
          "COMPDEC1"},
         {"|3.817|", "|+3.817|", "DATA is JD|MAG|MAGERR: JD with 6 decimals, MAG and MAGERR with 3",
          "DATA"},
-        {"|3.817|0.013", "||0.013", "DATA is JD|MAG|MAGERR: JD with 6 decimals, MAG and MAGERR with 3",
-         "DATA"},
+        {"|3.817|0.013", "||0.013",
+         "DATA is JD|MAG|MAGERR: JD with 6 decimals, MAG and MAGERR with 3", "DATA"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rule);

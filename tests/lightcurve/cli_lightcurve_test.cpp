@@ -46,7 +46,8 @@ TEST(CliLightcurve, PrintsTheLightcurveAndWritesCsvAndAlcdef) {
     Files f;
     CliRun run = RunCli("lightcurve " + f.b + " " + f.a +
                             " --comps 1,2 --delta-au 1.2 --csv out.csv --alcdef out.alcdef "
-                            "--meta " + f.meta,
+                            "--meta " +
+                            f.meta,
                         f.dir.Path());
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find(f.b + ", line 2161: the record starting here is cut off"),
@@ -127,24 +128,69 @@ TEST(CliLightcurve, ExitCodesForFilesArgumentsAndRefusedBlocks) {
         EXPECT_EQ(run.status, c.status);
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
     }
-    EXPECT_TRUE(f.dir.Entries() == (std::vector<std::string>{"damaged.lis", "meta.json", "n12.lis",
-                                                             "n3.lis", "nocontact.json",
-                                                             "typo.json"}));
+    EXPECT_TRUE(f.dir.Entries() ==
+                (std::vector<std::string>{"damaged.lis", "meta.json", "n12.lis", "n3.lis",
+                                          "nocontact.json", "typo.json"}));
 }
 
 TEST(CliLightcurve, HelpDocumentsEveryField) {
     TempDir dir;
     CliRun run = RunCli("lightcurve --help", dir.Path());
     ASSERT_EQ(run.status, 0);
-    for (const char* field :
-         {"sessions", "number", "start_jd", "end_jd", "records", "comps", "zero_point",
-          "ltc_days", "points", "jd", "session", "mag", "err", "image", "left_out", "reason",
-          "star", "rms", "expected", "ratio", "variable", "period", "hours", "sigma_hours",
-          "amplitude", "order", "zero_points", "coefficients", "spectrum", "aliases",
-          "period_reason", "objectNumber", "objectName", "mpcDesignation", "contactName",
-          "contactInfo", "observers", "filter", "magBand", "comparisons", "ra", "dec",
-          "revised", "publication", "bibcode", "comment", "--comps", "--ltc-days",
-          "--delta-au", "--order", "--periods", "--csv", "--alcdef", "--meta"}) {
+    for (const char* field : {"sessions",
+                              "number",
+                              "start_jd",
+                              "end_jd",
+                              "records",
+                              "comps",
+                              "zero_point",
+                              "ltc_days",
+                              "points",
+                              "jd",
+                              "session",
+                              "mag",
+                              "err",
+                              "image",
+                              "left_out",
+                              "reason",
+                              "star",
+                              "rms",
+                              "expected",
+                              "ratio",
+                              "variable",
+                              "period",
+                              "hours",
+                              "sigma_hours",
+                              "amplitude",
+                              "order",
+                              "zero_points",
+                              "coefficients",
+                              "spectrum",
+                              "aliases",
+                              "period_reason",
+                              "objectNumber",
+                              "objectName",
+                              "mpcDesignation",
+                              "contactName",
+                              "contactInfo",
+                              "observers",
+                              "filter",
+                              "magBand",
+                              "comparisons",
+                              "ra",
+                              "dec",
+                              "revised",
+                              "publication",
+                              "bibcode",
+                              "comment",
+                              "--comps",
+                              "--ltc-days",
+                              "--delta-au",
+                              "--order",
+                              "--periods",
+                              "--csv",
+                              "--alcdef",
+                              "--meta"}) {
         EXPECT_NE(run.out.find(field), std::string::npos) << field;
     }
 }

@@ -120,15 +120,13 @@ TEST(Lightcurve, LeavesOutRecordsWithTheirReasons) {
         for (const LeftOutRecord& r : c.curve.leftOut) {
             reasons.push_back(r.image + ": " + r.reason);
         }
-        EXPECT_EQ(reasons, (std::vector<std::string>{
-                               "notime.fit: no time in the header",
-                               "ok1.fit: left out by the user",
-                               "noast.fit: asteroid not measured",
-                               "negast.fit: asteroid flux or SNR not positive",
-                               "zerosnr.fit: asteroid flux or SNR not positive",
-                               "ok2.fit: star 3 not measured",
-                               "n2a.fit: star 3 not measured",
-                               "n2b.fit: star 1 not measured"}));
+        EXPECT_EQ(
+            reasons,
+            (std::vector<std::string>{
+                "notime.fit: no time in the header", "ok1.fit: left out by the user",
+                "noast.fit: asteroid not measured", "negast.fit: asteroid flux or SNR not positive",
+                "zerosnr.fit: asteroid flux or SNR not positive", "ok2.fit: star 3 not measured",
+                "n2a.fit: star 3 not measured", "n2b.fit: star 1 not measured"}));
     }
 }
 

@@ -133,8 +133,9 @@ TEST(ListFileReader, RefusesDamageWithLineAndExpectation) {
          "expected an object row"},
         {"stars out of order", "Star  16", "Star   1", 11, "stars in increasing order"},
         {"a flux with three decimals", "1234.57", "1234.567", 9, "expected an object row"},
-        {"the second record's heading", "flux(DN/s) bckgnd(DN)  sigma(DN)  SNR    npix   clip\r\n"
-                                        "Star   2",
+        {"the second record's heading",
+         "flux(DN/s) bckgnd(DN)  sigma(DN)  SNR    npix   clip\r\n"
+         "Star   2",
          "flux bckgnd sigma SNR npix clip\r\nStar   2", 25, "expected \"  Obj       x"},
         {"a foreign file", TwoRecords(), "SIMPLE  =                    T\r\nBITPIX  =  16\r\n", 2,
          "expected an empty line"},

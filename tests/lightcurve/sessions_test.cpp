@@ -35,9 +35,11 @@ TEST(Sessions, StartAfterTheGapOrWhereTheStarListWasEnteredAnew) {
         {"six hours exactly", At(1000 + 21600, before.stars), false},
         {"a second more", At(1000 + 21601, before.stars), true},
         {"the field drifted 50 px",
-         At(1100, {Star(1, 150.00, 250.00), Star(2, 300.00, 230.00), Star(3, 90.00, 140.00)}), false},
+         At(1100, {Star(1, 150.00, 250.00), Star(2, 300.00, 230.00), Star(3, 90.00, 140.00)}),
+         false},
         {"star 2 moved 10.00 px",
-         At(1100, {Star(1, 100.00, 200.00), Star(2, 260.00, 170.00), Star(3, 40.00, 90.00)}), false},
+         At(1100, {Star(1, 100.00, 200.00), Star(2, 260.00, 170.00), Star(3, 40.00, 90.00)}),
+         false},
         {"star 2 moved 10.01 px in x",
          At(1100, {Star(1, 100.00, 200.00), Star(2, 260.01, 180.00), Star(3, 40.00, 90.00)}), true},
         {"star 3 moved 10.01 px in y against star 2, star 1 gone",
@@ -52,8 +54,8 @@ TEST(Sessions, StartAfterTheGapOrWhereTheStarListWasEnteredAnew) {
 }
 
 TEST(Sessions, NumberedInTimeOrderWithoutTheRecordsThatHaveNoTime) {
-    const std::vector<ListRecord> records = {At(90000, {}), At(0, {}), At(1000, {}),
-                                             At(2000, {}), At(60000, {})};
+    const std::vector<ListRecord> records = {At(90000, {}), At(0, {}), At(1000, {}), At(2000, {}),
+                                             At(60000, {})};
     const std::vector<Session> sessions = FormSessions(records, {1, 2, 3, 4, 0});
     ASSERT_EQ(sessions.size(), 3u);
     EXPECT_EQ(sessions[0].records, (std::vector<std::size_t>{2, 3}));

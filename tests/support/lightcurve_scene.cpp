@@ -73,7 +73,8 @@ double SceneAsteroidMagnitude(const LightcurveScene& scene, double jd) {
 double SceneZeroPoint(const LightcurveScene& scene, int night, const std::vector<int>& stars) {
     double sum = 0;
     for (int star : stars) {
-        sum += scene.nights[static_cast<std::size_t>(night)].starFlux[static_cast<std::size_t>(star - 1)];
+        sum += scene.nights[static_cast<std::size_t>(night)]
+                   .starFlux[static_cast<std::size_t>(star - 1)];
     }
     return -2.5 * std::log10(scene.asteroidFlux / sum);
 }
@@ -112,8 +113,8 @@ std::vector<std::string> SceneRecords(const LightcurveScene& scene) {
             for (std::size_t s = 0; s < night.starFlux.size(); ++s) {
                 double flux = night.starFlux[s];
                 if (static_cast<int>(s) + 1 == scene.variableStar) {
-                    const double angle = 2 * std::numbers::pi * (jd - scene.t0Jd) * 24 /
-                                         scene.variablePeriodHours;
+                    const double angle =
+                        2 * std::numbers::pi * (jd - scene.t0Jd) * 24 / scene.variablePeriodHours;
                     flux *= std::pow(10, -0.4 * scene.variableAmplitude * std::sin(angle));
                 }
                 objects.starPosition[s] = {

@@ -16,15 +16,15 @@ struct SceneNight {
     std::int32_t start = 0;  // Unix time of the first frame
     int frames = 0;
     int cadence = 0;                // seconds from frame to frame
-    std::vector<double> starFlux;  // true flux rates of stars 1, 2, ..., DN/s
+    std::vector<double> starFlux;   // true flux rates of stars 1, 2, ..., DN/s
     double fieldX = 0, fieldY = 0;  // where the first star stands; the others follow it
 };
 
 struct LightcurveScene {
     std::string object = "1999 CZ1";
-    int filterCode = 4;  // R
-    double exposure = 60;  // seconds
-    double gain = 2;       // electrons per DN
+    int filterCode = 4;     // R
+    double exposure = 60;   // seconds
+    double gain = 2;        // electrons per DN
     double skyNoise = 400;  // electrons of background noise in one aperture
     unsigned seed = 14;
     bool noise = true;
@@ -36,7 +36,7 @@ struct LightcurveScene {
     double asteroidFlux = 0;  // DN/s at magnitude offset 0
 
     std::vector<SceneNight> nights;
-    int variableStar = 0;  // a star whose light varies; 0 for none
+    int variableStar = 0;            // a star whose light varies; 0 for none
     double variableAmplitude = 0.1;  // magnitudes, half range
     double variablePeriodHours = 3.1;
     // Frames (counted over all nights from 0) whose asteroid was not measured.
