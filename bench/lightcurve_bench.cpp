@@ -5,6 +5,7 @@
 // "x_baseline" is the search's time over that product (elapsed; "_cpu": processor time).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <ctime>

@@ -1,5 +1,6 @@
 #include "cli/alcdef_meta.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <nlohmann/json.hpp>

@@ -1,7 +1,9 @@
 // corvane-cli lightcurve: the list files read back into a lightcurve, its period searched,
 // and the points exported as CSV and ALCDEF.
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <iostream>
 #include <memory>
 #include <optional>

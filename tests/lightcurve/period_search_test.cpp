@@ -65,6 +65,16 @@ TEST(PeriodSearch, RecoversPeriodShapeAndZeroPointsOfThreeNights) {
         EXPECT_NEAR(fitted, SceneAsteroidMagnitude(scene, p.jd), 0.01);
     }
 
+    // Folded on the period with the zero points taken off, the points scatter about the
+    // Fourier sum exactly as the fit says.
+    double chi2 = 0, sumW = 0;
+    for (const PhasedPoint& p : PhasedPoints(input, r)) {
+        const double residual = p.mag - FourierSum(r.coefficients, p.phase);
+        chi2 += residual * residual / (p.err * p.err);
+        sumW += 1 / (p.err * p.err);
+    }
+    EXPECT_NEAR(std::sqrt(chi2 / sumW), r.rms, 1e-9);
+
     // The grid runs from 24/30 to 24/2 cycles a day in equal steps of at most 1/(20 M T).
     const double T = curve.points.back().jd - curve.points.front().jd;
     ASSERT_GT(r.spectrum.size(), 2u);
