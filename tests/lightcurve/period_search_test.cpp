@@ -97,6 +97,26 @@ TEST(PeriodSearch, TooFewPointsForTheOrderGiveNoPeriod) {
     EXPECT_TRUE(SearchPeriod(PeriodInputOf(curve, 2)).found);
 }
 
+TEST(PeriodSearch, DegenerateInputsGiveNoNumbersThatAreNotNumbers) {
+    // A flat curve fits every period equally: no curvature, so no uncertainty.
+    PeriodSearchInput flat;
+    flat.sessions = 1;
+    for (int k = 0; k < 40; ++k) {
+        flat.points.push_back({2451925.3 + 0.01 * k, 1.5, 0.01, 1});
+    }
+    const PeriodResult r = SearchPeriod(flat);
+    ASSERT_TRUE(r.found);
+    EXPECT_FALSE(r.sigmaHours);
+    EXPECT_EQ(r.amplitude, 0);
+    EXPECT_EQ(*r.zeroPoints[0], 1.5);
+    // Points all at one time span no frequency resolution at all.
+    PeriodSearchInput instant = flat;
+    for (FitPoint& p : instant.points) {
+        p.jd = 2451925.3;
+    }
+    EXPECT_EQ(SearchPeriod(instant).reason, "the points span no time");
+}
+
 TEST(PeriodSearch, ReportsProgressAndStopsWhenCancelled) {
     const Lightcurve curve = CurveOf(ThreeNightScene());
     std::atomic<bool> cancel{false};
