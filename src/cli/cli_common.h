@@ -53,5 +53,7 @@ void RegisterPhotometryCommands(CLI::App& app, int& exitCode);
 // header: the header dialog's texts
 void RegisterHeaderCommands(CLI::App& app, int& exitCode);
 void RegisterBatchCommands(CLI::App& app, int& exitCode);
+// lightcurve: the list files read back, the period search, CSV and ALCDEF
+void RegisterLightcurveCommands(CLI::App& app, int& exitCode);
 
 }  // namespace corvane::cli

@@ -15,6 +15,13 @@ int main(int argc, char** argv) {
     corvane::cli::RegisterPhotometryCommands(app, exitCode);
     corvane::cli::RegisterHeaderCommands(app, exitCode);
     corvane::cli::RegisterBatchCommands(app, exitCode);
-    CLI11_PARSE(app, argc, argv);
+    corvane::cli::RegisterLightcurveCommands(app, exitCode);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e);
+        // lightcurve answers every unusable argument with 2, its own checks' code.
+        return code != 0 && app.get_subcommand("lightcurve")->parsed() ? 2 : code;
+    }
     return exitCode;
 }

@@ -1,11 +1,12 @@
 #include "photometry/output_files.h"
 
-#include <cstdarg>
 #include <cstdio>
 #include <ctime>
 #include <optional>
 
+#include "photometry/list_record_format.h"
 #include "platform/append_file.h"
+#include "platform/append_format.h"
 #include "platform/directories.h"
 #include "platform/file_lookup.h"
 
@@ -14,41 +15,6 @@ namespace corvane {
 namespace {
 
 constexpr const char* kCaption = "Corvane";
-constexpr const char* kAsterisks =
-    "*****************************************************************************";
-static_assert(std::char_traits<char>::length(kAsterisks) == 77);
-
-// printf onto the end of `out`, no length limit.
-[[gnu::format(printf, 2, 3)]] void AppendFormat(std::string& out, const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    va_list again;
-    va_copy(again, args);
-    int n = std::vsnprintf(nullptr, 0, format, args);
-    va_end(args);
-    if (n > 0) {
-        std::size_t old = out.size();
-        out.resize(old + static_cast<std::size_t>(n) + 1);
-        std::vsnprintf(out.data() + old, static_cast<std::size_t>(n) + 1, format, again);
-        out.resize(old + static_cast<std::size_t>(n));
-    }
-    va_end(again);
-}
-
-// The 24 characters of asctime for a time in UTC, e.g. "Mon Jan 15 22:04:05 2001".
-std::string AsctimeUtc(std::int32_t secondsSince1970) {
-    std::time_t t = secondsSince1970;
-    std::tm utc{};
-    char text[32] = {};
-    if (gmtime_r(&t, &utc) == nullptr || asctime_r(&utc, text) == nullptr) {
-        return {};
-    }
-    std::string s = text;
-    if (!s.empty() && s.back() == '\n') {
-        s.pop_back();
-    }
-    return s;
-}
 
 // Entry texts of the list box: subdirectories in brackets, ".." as "[..]", roots as
 // they are written.
@@ -141,6 +107,23 @@ bool ChooseOutputFilesIn(const std::string& directory, OutputFiles& files, Host&
         [&](const OutputFilesDialogFields& f) { return AcceptOutputPrefix(f, files, host); });
 }
 
+std::string ListTakenAtTime(std::int32_t secondsSince1970) {
+    if (secondsSince1970 <= 0) {
+        return {};
+    }
+    std::time_t t = secondsSince1970;
+    std::tm utc{};
+    char text[32] = {};
+    if (gmtime_r(&t, &utc) == nullptr || asctime_r(&utc, text) == nullptr) {
+        return {};
+    }
+    std::string s = text;
+    if (!s.empty() && s.back() == '\n') {
+        s.pop_back();
+    }
+    return s;
+}
+
 std::string ListRecordHead(std::string_view imagePath, const HeaderRecord& header) {
     // Fields of the packed record are copied before use.
     const std::int32_t time = header.observationTime;
@@ -152,21 +135,20 @@ std::string ListRecordHead(std::string_view imagePath, const HeaderRecord& heade
     const std::string path(imagePath);
 
     std::string out;
-    AppendFormat(out, "%s\r\n\r\n", path.c_str());
-    AppendFormat(out, "%-17.17s", object.c_str());
-    out += "\t\t       Taken at ";
-    if (time > 0) {
-        out += AsctimeUtc(time);
-    }
+    AppendFormat(out, kListPathFormat, path.c_str());
+    AppendFormat(out, kListObjectFormat, object.c_str());
+    out += kListTakenAt;
+    out += ListTakenAtTime(time);
     out += "\r\n";
-    AppendFormat(out, "Filter       %4d\t\t       ", filter);
-    AppendFormat(out, "MJD      %12.5lf\r\n", 40587 + time / 86400.0);
-    AppendFormat(out, "Preflash     %4d\t\t       ", preflash);
-    AppendFormat(out, "Unix Time %11ld\r\n", static_cast<long>(time));
-    AppendFormat(out, "Gain(el/DN)%6.2f\t\t       ", gain);
-    AppendFormat(out, "Exp. Time %9.1lf s\r\n", exposure * 0.1);
-    AppendFormat(out, "%s\r\n", kAsterisks);
-    out += "  Obj       x      y    flux(DN/s) bckgnd(DN)  sigma(DN)  SNR    npix   clip\r\n";
+    AppendFormat(out, kListFilterFormat, filter);
+    AppendFormat(out, kListMjdFormat, 40587 + time / 86400.0);
+    AppendFormat(out, kListPreflashFormat, preflash);
+    AppendFormat(out, kListUnixTimeFormat, static_cast<long>(time));
+    AppendFormat(out, kListGainFormat, gain);
+    AppendFormat(out, kListExposureFormat, exposure * 0.1);
+    out += kListAsterisks;
+    out += "\r\n";
+    out += kListColumnHeadings;
     return out;
 }
 
@@ -176,20 +158,20 @@ std::string ListRecordRow(int star, FloatPoint at, const ObjectResult& r, std::i
     const long npix = r.npix, clip = r.clip;
     std::string out;
     if (star < 0) {
-        AppendFormat(out, "Asteroid %7.2f %7.2f%9.2lf%10.2lf%10.2lf%8.lf%8ld%6ld\r\n", x, y,
-                     r.fluxRate, background, r.sigma, r.snr, npix, clip);
+        AppendFormat(out, kListAsteroidRowFormat, x, y, r.fluxRate, background, r.sigma, r.snr,
+                     npix, clip);
     } else {
-        AppendFormat(out, "Star  %2d %7.2f %7.2f%9.2lf%10.2lf%10.2lf%8.lf%8ld%6ld\r\n", star, x,
-                     y, r.fluxRate, background, r.sigma, r.snr, npix, clip);
+        AppendFormat(out, kListStarRowFormat, star, x, y, r.fluxRate, background, r.sigma,
+                     r.snr, npix, clip);
     }
     return out;
 }
 
 std::string ListRecordTail(const PhotometryParameters& p) {
-    std::string out = "\r\n";
-    AppendFormat(out, "Asteroid box size %5d%5d%5d       Star box size %5d%5d%5d\r\n\r\n",
-                 p.asteroid.a, p.asteroid.b, p.asteroid.theta, p.star.a, p.star.b, p.star.theta);
-    AppendFormat(out, "%s\r\n\r\n\r\n", kAsterisks);
+    std::string out = kListRowsEnd;
+    AppendFormat(out, kListBoxSizesFormat, p.asteroid.a, p.asteroid.b, p.asteroid.theta, p.star.a,
+                 p.star.b, p.star.theta);
+    AppendFormat(out, kListClosingFormat, kListAsterisks);
     return out;
 }
 

@@ -53,7 +53,11 @@ bool ChooseOutputFiles(OutputFiles& files, Host& host);
 
 // --- The records ---
 
-// ListFile lines 1 to 7: the image path and an empty line, the object and the time taken,
+// The text after "Taken at ": the asctime layout of a time after 1970 in UTC, e.g.
+// "Mon Jan 15 22:04:05 2001"; empty for 0 and earlier.
+std::string ListTakenAtTime(std::int32_t secondsSince1970);
+
+// ListFile lines 1 to 8: the image path and an empty line, the object and the time taken,
 // filter and MJD, preflash and Unix time, gain and exposure, the asterisks, the column
 // headings.
 std::string ListRecordHead(std::string_view imagePath, const HeaderRecord& header);
