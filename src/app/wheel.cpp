@@ -32,19 +32,15 @@ void ZoomAbout(Program& program, Host& host, int notches, int x, int y) {
     if (zoom == view.zoom) {
         return;
     }
-    const bool in = zoom > view.zoom;
     const ImagePoint kept = ClientToImage(view, x, y);
     program.shell.overlaysShown = false;
     view.horizontalOffset = kept.column - 8 * x / zoom;
     view.verticalOffset = kept.row - 8 * y / zoom;
     view.zoom = zoom;
-    // In, the window may grow up to the work area as with Zoom; out, it grows no larger
-    // than it is, as with Squeeze.
+    // The window takes the image at the new zoom as a load would give it, up to the work
+    // area: a notch in and a notch back leave window and view as they were.
     const WindowMetrics m = host.GetWindowMetrics();
-    const PixelSize client = host.GetClientSize();
-    RefitAndRedraw(program, host,
-                   in ? PixelRect{0, 0, m.workAreaRight, m.workAreaBottom}
-                      : PixelRect{0, 0, client.width, client.height});
+    RefitAndRedraw(program, host, {0, 0, m.workAreaRight, m.workAreaBottom});
     OnMouseMove(program, host, x, y);
 }
 

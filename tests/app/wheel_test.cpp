@@ -61,6 +61,18 @@ TEST(MouseWheel, ZoomStopsAtTheZoomStepsAndNotInAOneToOneMode) {
     f.Turn({WheelTarget::Image, -3 * kWheelNotch, 0, false, true, 10, 10});
     EXPECT_EQ(f.View().zoom, kMaxZoom / 8) << "three notches, three steps";
 
+    // A notch in and one back: the window and the view as they were, although 2:1 snaps
+    // the odd visible height to whole display pixels.
+    Wheel back(8);
+    const ViewState before = back.View();
+    ASSERT_EQ(before.visibleHeight % 2, 1);
+    back.Turn({WheelTarget::Image, kWheelNotch, 0, false, true, 100, 100});
+    back.Turn({WheelTarget::Image, -kWheelNotch, 0, false, true, 100, 100});
+    EXPECT_EQ(back.View().visibleWidth, before.visibleWidth);
+    EXPECT_EQ(back.View().visibleHeight, before.visibleHeight);
+    EXPECT_EQ(back.View().horizontalOffset, before.horizontalOffset);
+    EXPECT_EQ(back.View().verticalOffset, before.verticalOffset);
+
     Wheel smallest(SmallestZoom(2048));
     smallest.Turn({WheelTarget::Image, -kWheelNotch, 0, false, true, 10, 10});
     EXPECT_EQ(smallest.View().zoom, 1);
