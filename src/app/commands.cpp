@@ -64,24 +64,34 @@ std::string AboutVersionText() {
     return text;
 }
 
+std::string OpenDialogFolder(const ShellState& shell) {
+    return shell.lastImageFolder.empty() ? shell.initialDirectory : shell.lastImageFolder;
+}
+
 namespace {
 
 bool Shown(const Program& program) { return program.image.loaded; }
 bool Idle(const Program& program) { return program.shell.mouseMode == MouseMode::None; }
 bool AtOneToOne(const Program& program) { return program.shell.view.zoom == kOneToOne; }
 
-void Open(Program& program, Host& host) {
+// The file the user chose, read as the filter it was chosen under says.
+void OpenChosenFile(Program& program, Host& host, const std::string& path, int filterIndex) {
     ShellState& shell = program.shell;
+    shell.initialDirectory.clear();
+    shell.openFilterIndex = filterIndex;
+    shell.openAsRaw = filterIndex == kRawFilter;
+    LoadImage(program, host, path);
+}
+
+void Open(Program& program, Host& host) {
+    const ShellState& shell = program.shell;
     OpenFileRequest request{ParseOpenFilter(kOpenFilterText), shell.openFilterIndex,
-                            shell.initialDirectory};
+                            OpenDialogFolder(shell)};
     std::optional<OpenFileChoice> choice = host.RunOpenFileDialog(request);
     if (!choice) {
         return;
     }
-    shell.initialDirectory.clear();
-    shell.openFilterIndex = choice->filterIndex;
-    shell.openAsRaw = choice->filterIndex == kRawFilter;
-    LoadImage(program, host, choice->path);
+    OpenChosenFile(program, host, choice->path, choice->filterIndex);
 }
 
 void Next(Program& program, Host& host) {
@@ -276,6 +286,16 @@ bool OnCommand(Program& program, Host& host, int id) {
             return true;
         default:
             return false;
+    }
+}
+
+bool AcceptsDrop(const Program& program, std::size_t files) {
+    return files == 1 && Idle(program) && !program.shell.acquisitionSession;
+}
+
+void OpenDroppedFile(Program& program, Host& host, const std::string& path) {
+    if (AcceptsDrop(program, 1)) {
+        OpenChosenFile(program, host, path, program.shell.openFilterIndex);
     }
 }
 

@@ -25,6 +25,26 @@ void OpenCommandLineFile(Program& program, Host& host, const std::string& argume
 // The close box, Exit and the end of the session ask here; false keeps the window open.
 bool OnCloseRequest(Program& program, Host& host);
 
+// The folder the open dialog starts in: that of the last image shown, else the start
+// directory; empty (the current directory) once an Open has emptied that.
+std::string OpenDialogFolder(const ShellState& shell);
+
+// Files dragged over the main window: one file is taken while no mouse mode waits for its
+// click and no acquisition session hands over images.
+bool AcceptsDrop(const Program& program, std::size_t files);
+// A dropped file opens as File > Open would, read as the filter the open dialog would
+// start on (raw when that is the raw filter).
+void OpenDroppedFile(Program& program, Host& host, const std::string& path);
+
+// Who has the keyboard when an accelerator key is pressed.
+enum class KeyboardHolder { ProgramWindow, Menu, Dialog };
+
+// The accelerators act from the main window, the tool box and the close-up window only: an
+// open menu keeps its arrows for moving between menus and items, a dialog its keys.
+inline bool AcceleratorsAct(KeyboardHolder holder) {
+    return holder == KeyboardHolder::ProgramWindow;
+}
+
 // The open dialog's filter text, split at its last character into the four filters.
 std::vector<OpenFileFilter> ParseOpenFilter(std::string_view text);
 inline constexpr std::string_view kOpenFilterText =

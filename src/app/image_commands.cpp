@@ -31,6 +31,10 @@ void ShowLoadedImage(Program& program, Host& host) {
     // The display in the current mode, and the bitmap description sized to the image.
     RescaleAfterLoad(program.image, program.header, program.display, host);
 
+    const std::size_t slash = program.image.path.rfind('/');
+    if (slash != std::string::npos) {
+        program.shell.lastImageFolder = slash == 0 ? "/" : program.image.path.substr(0, slash);
+    }
     if (program.shell.acquisitionSession) {
         host.SetPaneText(Pane::Prompt, program.image.path);
     } else {
@@ -59,18 +63,16 @@ bool LoadImage(Program& program, Host& host, std::string path) {
 
     LoadContext context{program.image, program.header, program.roi, program.raw, host,
                         program.shell.openAsRaw, program.shell.acquisitionSession};
-    switch (LoadImageFile(context, std::move(path))) {
-        case LoadOutcome::Loaded:
-            ShowLoadedImage(program, host);
-            return true;
-        case LoadOutcome::FailedKept:
-            return false;
-        case LoadOutcome::FailedClosed:
-            if (wasLoaded) {
-                ResetMainWindow(program, host);
-            }
-            return false;
+    const LoadOutcome outcome = LoadImageFile(context, std::move(path));
+    if (outcome == LoadOutcome::Loaded) {
+        ShowLoadedImage(program, host);
+        return true;
     }
+    if (outcome == LoadOutcome::FailedClosed && wasLoaded) {
+        ResetMainWindow(program, host);
+    }
+    // A load may fail at any step after its label went up; the status bar returns to rest.
+    host.EndProgress();
     return false;
 }
 

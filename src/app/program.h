@@ -51,6 +51,7 @@ struct ShellState {
     bool overlaysShown = false;       // photometry marks drawn over the image
     MenuState menu;                   // as last applied; ComputeMenuState decides it
     std::string initialDirectory;     // the start directory, emptied after the first Open
+    std::string lastImageFolder;      // folder of the last image shown; Open starts there
     int openFilterIndex = 1;          // 1 own types, 2 FITS, 3 raw, 4 all files
 
     ViewState view;
@@ -66,6 +67,9 @@ struct ShellState {
     bool acquireAvailable = false;  // the acquisition program was found at start
     bool faceLiftLocked = false;    // retouching is off while images are handed over
     bool shortMenuTitles = false;   // the window was too narrow for the full titles
+    // Wheel turns not yet a whole notch, eighths of a degree, per wheel.
+    int wheelRestVertical = 0;
+    int wheelRestHorizontal = 0;
 };
 
 // Retouching and profile clicks: the points a command keeps between its clicks.

@@ -117,12 +117,16 @@ void SetScrollBars(ViewState& view, Host& host, int width, int height) {
                           view.horizontalOffset));
 }
 
+}  // namespace
+
 void RefitAndRedraw(Program& program, Host& host, const PixelRect& requested) {
     FitWindowToImage(program, host, requested);
     LayoutChildren(program, host);
     host.InvalidateAll();
     program.shell.view.scrollChanged = false;
 }
+
+namespace {
 
 PixelRect ClientRect(PixelSize size) { return {0, 0, size.width, size.height}; }
 

@@ -11,6 +11,9 @@ namespace corvane {
 // clamps the offsets and sets the scroll bars.
 void FitWindowToImage(Program& program, Host& host, const PixelRect& requested);
 
+// A change of zoom or offsets shown: fit, lay out, repaint the whole window.
+void RefitAndRedraw(Program& program, Host& host, const PixelRect& requested);
+
 // Places scroll bars, corner box, status bar with its panes and progress bar in the client,
 // and tells the window its size limits.
 void LayoutChildren(Program& program, Host& host);

@@ -34,7 +34,6 @@ CloseUpWindow::CloseUpWindow(QWidget& owner, const Program& program,
     setFocusPolicy(Qt::NoFocus);
     setWindowTitle(CloseUpTitle(false));
     setFixedSize(kCloseUpClientSize, kCloseUpClientSize);
-    move(owner.mapToGlobal(QPoint(300, 0)));
 }
 
 void CloseUpWindow::SetPointer(int x, int y) {

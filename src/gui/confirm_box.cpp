@@ -9,8 +9,8 @@ namespace corvane {
 
 namespace {
 
-// The template's bar: 265 x 18 dialog units at (10, 197) from the owner's client corner.
-constexpr int kLeft = 10, kTop = 197, kWidth = 265, kHeight = 18;
+// The template's bar: 265 x 18 dialog units.
+constexpr int kWidth = 265, kHeight = 18;
 
 }  // namespace
 
@@ -28,18 +28,6 @@ ConfirmBox::ConfirmBox(QWidget* parent)
     connect(go_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
     setFixedSize(DialogUnits(*this, kWidth, kHeight).expandedTo(minimumSizeHint()));
-}
-
-void ConfirmBox::showEvent(QShowEvent* event) {
-    if (QWidget* owner = parentWidget()) {
-        move(owner->mapToGlobal(QPoint(DialogUnitsX(*this, kLeft), DialogUnitsY(*this, kTop))));
-    }
-    QDialog::showEvent(event);
-}
-
-bool RunConfirmBox(QWidget* parent) {
-    ConfirmBox box(parent);
-    return box.exec() == QDialog::Accepted;
 }
 
 }  // namespace corvane

@@ -1,6 +1,6 @@
 #pragma once
-// "Corvane -- Acknowledge": a narrow bar placed low over the main window, so that the
-// apertures to be confirmed stay visible above it.
+// "Corvane -- Acknowledge": a narrow bar with two buttons. Whoever opens it places it where
+// it hides none of the apertures and boxes it asks about.
 
 #include <QDialog>
 
@@ -16,15 +16,9 @@ public:
     QPushButton* GoButton() const { return go_; }
     QPushButton* CancelButton() const { return cancel_; }
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     QPushButton* go_ = nullptr;
     QPushButton* cancel_ = nullptr;
 };
-
-// True for "Go with this !".
-bool RunConfirmBox(QWidget* parent);
 
 }  // namespace corvane

@@ -3,7 +3,10 @@
 #include <QMenuBar>
 #include <QWidget>
 
+#include <array>
+
 #include "app/command_ids.h"
+#include "platform/menu_state.h"
 
 namespace corvane {
 
@@ -19,73 +22,97 @@ QAction* Item(CorvaneMenu& menu, QMenu* parent, const char* text, int id,
     return action;
 }
 
+// The letter each top-level title underlines: FaceLift takes its "a", File has the F.
+constexpr std::array<char, 5> kTitleMnemonics{'F', 'O', 'W', 'a', 'P'};
+
 }  // namespace
+
+QString TitleWithMnemonic(const std::string& title, int menu) {
+    QString text = QString::fromStdString(title).replace('&', "&&");
+    const qsizetype at = text.indexOf(QChar(kTitleMnemonics.at(static_cast<std::size_t>(menu))));
+    if (at >= 0) {
+        text.insert(at, '&');
+    }
+    return text;
+}
+
+QString MenuItemName(const QAction& action) {
+    const QString text = action.text().section('\t', 0, 0);
+    QString name;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) {
+            ++i;  // "&x" shows x underlined, "&&" shows "&"
+        }
+        name += text[i];
+    }
+    return name;
+}
 
 CorvaneMenu BuildCorvaneMenu(QMenuBar* bar, QWidget* owner,
                              const std::function<void(int)>& command) {
     using namespace command;
     CorvaneMenu menu;
 
-    QMenu* file = bar->addMenu("File");
-    Item(menu, file, "Open...", kOpen, command);
-    Item(menu, file, "Next\tF6", kNext, command, true);
-    Item(menu, file, "Reload", kReload, command, true);
-    Item(menu, file, "Close", kClose, command);
+    QMenu* file = bar->addMenu(TitleWithMnemonic("File", kMenuFile));
+    Item(menu, file, "&Open...", kOpen, command);
+    Item(menu, file, "&Next\tF6", kNext, command, true);
+    Item(menu, file, "&Reload", kReload, command, true);
+    Item(menu, file, "&Close", kClose, command);
     file->addSeparator();
-    Item(menu, file, "Acquire", kAcquire, command, true);
+    Item(menu, file, "&Acquire", kAcquire, command, true);
     file->addSeparator();
-    Item(menu, file, "Exit", kExit, command);
+    Item(menu, file, "E&xit", kExit, command);
     file->addSeparator();
-    Item(menu, file, "About Corvane...", kAbout, command);
+    Item(menu, file, "A&bout Corvane...", kAbout, command);
 
-    QMenu* options = bar->addMenu("Options");
-    Item(menu, options, "Small ROI", kSmallRoi, command)->setCheckable(true);
+    QMenu* options = bar->addMenu(TitleWithMnemonic("Options", kMenuOptions));
+    Item(menu, options, "&Small ROI", kSmallRoi, command)->setCheckable(true);
 
-    QMenu* window = bar->addMenu("Window");
-    QMenu* display = window->addMenu("Display");
-    Item(menu, display, "Manual...", kManual, command);
-    Item(menu, display, "Histogram", kHistogram, command);
-    Item(menu, display, "Fshow", kFshow, command);
-    Item(menu, display, "Min-Max", kMinMax, command);
+    QMenu* window = bar->addMenu(TitleWithMnemonic("Window", kMenuWindow));
+    QMenu* display = window->addMenu("&Display");
+    Item(menu, display, "&Manual...", kManual, command);
+    Item(menu, display, "&Histogram", kHistogram, command);
+    Item(menu, display, "&Fshow", kFshow, command);
+    Item(menu, display, "M&in-Max", kMinMax, command);
     display->addSeparator();
-    Item(menu, display, "Log.", kLog, command);
-    Item(menu, display, "Log. x 2", kLog2, command);
-    Item(menu, display, "Log. x 4", kLog4, command);
+    Item(menu, display, "&Log.", kLog, command);
+    Item(menu, display, "Log. x &2", kLog2, command);
+    Item(menu, display, "Log. x &4", kLog4, command);
     display->addSeparator();
-    Item(menu, display, "Hi-pass", kHiPass, command);
-    Item(menu, window, "Set ROI", kSetRoi, command);
-    QMenu* statistics = window->addMenu("Statistics");
-    Item(menu, statistics, "Stats", kStats, command);
-    Item(menu, statistics, "Max Min", kMaxMin, command);
-    Item(menu, statistics, "Global Max Min", kGlobalMaxMin, command);
+    Item(menu, display, "Hi-&pass", kHiPass, command);
+    Item(menu, window, "Set &ROI", kSetRoi, command);
+    QMenu* statistics = window->addMenu("&Statistics");
+    Item(menu, statistics, "&Stats", kStats, command);
+    Item(menu, statistics, "&Max Min", kMaxMin, command);
+    Item(menu, statistics, "&Global Max Min", kGlobalMaxMin, command);
     statistics->addSeparator();
-    Item(menu, statistics, "PSF", kPsf, command);
-    QMenu* zoom = window->addMenu("Zoom");
-    Item(menu, zoom, "Zoom", kZoom, command);
-    Item(menu, zoom, "Squeeze", kSqueeze, command);
-    Item(menu, zoom, "Resize", kResize, command);
-    Item(menu, zoom, "Redraw", kRedraw, command);
+    Item(menu, statistics, "&PSF", kPsf, command);
+    QMenu* zoom = window->addMenu("&Zoom");
+    Item(menu, zoom, "&Zoom", kZoom, command);
+    Item(menu, zoom, "&Squeeze", kSqueeze, command);
+    Item(menu, zoom, "&Resize", kResize, command);
+    Item(menu, zoom, "Re&draw", kRedraw, command);
     window->addSeparator();
-    Item(menu, window, "Close-up box", kCloseUp, command);
-    Item(menu, window, "Tool box", kToolBox, command);
-    Item(menu, window, "Header", kHeader, command);
+    Item(menu, window, "&Close-up box", kCloseUp, command);
+    Item(menu, window, "&Tool box", kToolBox, command);
+    Item(menu, window, "&Header", kHeader, command);
 
-    QMenu* faceLift = bar->addMenu("FaceLift");
-    Item(menu, faceLift, "Edit Pixel Value", kEditPixel, command);
-    Item(menu, faceLift, "Clean ROI", kCleanRoi, command);
-    Item(menu, faceLift, "Patch", kPatch, command);
-    Item(menu, faceLift, "Median Filter", kMedianFilter, command);
+    QMenu* faceLift = bar->addMenu(TitleWithMnemonic("FaceLift", kMenuFaceLift));
+    Item(menu, faceLift, "&Edit Pixel Value", kEditPixel, command);
+    Item(menu, faceLift, "&Clean ROI", kCleanRoi, command);
+    Item(menu, faceLift, "&Patch", kPatch, command);
+    Item(menu, faceLift, "&Median Filter", kMedianFilter, command);
 
-    QMenu* photometry = bar->addMenu("Photometry");
-    Item(menu, photometry, "Parameters...", kParameters, command);
+    QMenu* photometry = bar->addMenu(TitleWithMnemonic("Photometry", kMenuPhotometry));
+    Item(menu, photometry, "&Parameters...", kParameters, command);
     photometry->addSeparator();
-    Item(menu, photometry, "Initialize star list", kInitStarList, command);
-    Item(menu, photometry, "Add star", kAddStar, command);
-    Item(menu, photometry, "Select stars...", kSelectStars, command);
+    Item(menu, photometry, "&Initialize star list", kInitStarList, command);
+    Item(menu, photometry, "&Add star", kAddStar, command);
+    Item(menu, photometry, "&Select stars...", kSelectStars, command);
     photometry->addSeparator();
-    Item(menu, photometry, "Output Files...", kOutputFiles, command, true);
+    Item(menu, photometry, "&Output Files...", kOutputFiles, command, true);
     photometry->addSeparator();
-    Item(menu, photometry, "Do!\tF8", kDo, command);
+    Item(menu, photometry, "&Do!\tF8", kDo, command);
 
     menu.top = {file, options, window, faceLift, photometry};
     // Grayed until an image is shown.

@@ -1,9 +1,11 @@
 #include "gui/image_view.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -191,6 +193,27 @@ void ImageView::mousePressEvent(QMouseEvent* event) {
     } else if (event->button() == Qt::RightButton) {
         OnCancel(program_, *host_, p.x(), p.y());
     }
+}
+
+void ImageView::wheelEvent(QWheelEvent* event) {
+    if (host_ != nullptr) {
+        OnWheel(program_, *host_, WheelTurnOf(*event, WheelTarget::Image));
+    }
+    event->accept();
+}
+
+WheelTurn WheelTurnOf(const QWheelEvent& event, WheelTarget target) {
+    WheelTurn turn;
+    turn.target = target;
+    turn.vertical = event.angleDelta().y();
+    turn.horizontal = event.angleDelta().x();
+    turn.shift = event.modifiers().testFlag(Qt::ShiftModifier);
+    turn.ctrl = event.modifiers().testFlag(Qt::ControlModifier);
+    const QPoint p = event.position().toPoint();
+    turn.x = p.x();
+    turn.y = p.y();
+    turn.linesPerNotch = QApplication::wheelScrollLines();
+    return turn;
 }
 
 }  // namespace corvane

@@ -9,7 +9,10 @@
 #include <cstdint>
 
 #include "app/program.h"
+#include "app/wheel.h"
 #include "platform/host.h"
+
+class QWheelEvent;
 
 namespace corvane {
 
@@ -23,6 +26,9 @@ ColourTable MakeColourTable(const Program& program);
 void RenderDisplay(const ImageRecord& image, const ViewState& view, const ColourTable& colours,
                    const PixelRect& destination, std::uint32_t background, QImage& target);
 
+// A wheel event as the program takes it, over `target`; the pointer in `event`'s widget.
+WheelTurn WheelTurnOf(const QWheelEvent& event, WheelTarget target);
+
 class ImageView : public QWidget {
     Q_OBJECT
 public:
@@ -35,6 +41,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     // The painter's own image under `dest`, when the display can be written into it.

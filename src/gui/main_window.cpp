@@ -3,21 +3,28 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QSessionManager>
 #include <QStatusBar>
 #include <QTimer>
+#include <QUrl>
+#include <QWheelEvent>
 
 #include "app/command_ids.h"
 #include "app/commands.h"
 #include "app/image_commands.h"
 #include "app/mouse_modes.h"
+#include "app/wheel.h"
 #include "app/window_layout.h"
+#include "gui/accelerator_guard.h"
 #include "gui/image_view.h"
 #include "gui/modeless_windows.h"
 #include "gui/qt_host.h"
@@ -38,6 +45,14 @@ MainWindow::MainWindow(Program& program) : program_(program) {
 
     menu_ = BuildCorvaneMenu(menuBar(), this, [this](int id) { Command(id); });
     menuBar()->installEventFilter(this);
+    auto* menuKey = new QAction(this);
+    menuKey->setShortcut(QKeySequence(Qt::Key_F10));
+    menuKey->setShortcutContext(Qt::ApplicationShortcut);
+    connect(menuKey, &QAction::triggered, this, [this] { OpenMenuFromKeyboard(); });
+    addAction(menuKey);
+    new AcceleratorGuard(*this);
+    modeless_->SetCommandNames(
+        [this](int command) { return MenuItemName(*menu_.items.at(command)); });
 
     client_ = new QWidget(this);
     client_->setAutoFillBackground(true);
@@ -85,6 +100,7 @@ MainWindow::MainWindow(Program& program) : program_(program) {
     statusHeight_ = std::max(20, panes_[0]->fontMetrics().height() + 8);
 
     setFocusPolicy(Qt::StrongFocus);
+    setAcceptDrops(true);
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
         if (!OnCloseRequest(program_, *host_)) {
             manager.cancel();
@@ -114,7 +130,7 @@ void MainWindow::Command(int id) { OnCommand(program_, *host_, id); }
 
 void MainWindow::ApplyMenuState(const MenuState& menu) {
     for (std::size_t i = 0; i < menu_.top.size(); ++i) {
-        menu_.top[i]->setTitle(QString::fromStdString(menu.titles[i]));
+        menu_.top[i]->setTitle(TitleWithMnemonic(menu.titles[i], static_cast<int>(i)));
         menu_.top[i]->menuAction()->setEnabled(menu.topEnabled[i]);
     }
     menu_.items.at(command::kNext)->setEnabled(menu.nextEnabled);
@@ -122,6 +138,15 @@ void MainWindow::ApplyMenuState(const MenuState& menu) {
     menu_.items.at(command::kOutputFiles)->setEnabled(menu.outputFilesEnabled);
     menu_.items.at(command::kAcquire)->setEnabled(menu.acquireEnabled);
     menu_.items.at(command::kSmallRoi)->setChecked(menu.smallRoiChecked);
+}
+
+void MainWindow::OpenMenuFromKeyboard() {
+    // Refused, as a click on the menu bar is, while a mode waits for its click.
+    if (!AllowNonClientClick(program_, *host_, NonClientArea::MenuBar)) {
+        return;
+    }
+    activateWindow();
+    menuBar()->setActiveAction(menu_.top[kMenuFile]->menuAction());
 }
 
 void MainWindow::CloseByCommand() {
@@ -221,6 +246,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
                 break;
             case QEvent::MouseButtonPress:
             case QEvent::MouseButtonDblClick:
+            case QEvent::Shortcut:  // Alt and a title's letter
                 if (!AllowNonClientClick(program_, *host_, NonClientArea::MenuBar)) {
                     return true;
                 }
@@ -228,10 +254,54 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             default:
                 break;
         }
+    } else if (event->type() == QEvent::Wheel && (watched == horizontal_ || watched == vertical_)) {
+        // The view moves with the bar; the bar alone would only move its thumb.
+        const WheelTarget target =
+            watched == horizontal_ ? WheelTarget::HorizontalBar : WheelTarget::VerticalBar;
+        OnWheel(program_, *host_, WheelTurnOf(*static_cast<QWheelEvent*>(event), target));
+        return true;
     } else if (event->type() == QEvent::Enter) {
         OnPointerOverChild(program_, *host_);
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+namespace {
+
+// The local files a drag carries; empty when it carries anything else as well.
+QStringList DraggedFiles(const QMimeData* data) {
+    QStringList files;
+    if (data == nullptr || !data->hasUrls()) {
+        return files;
+    }
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile()) {
+            return {};
+        }
+        files << url.toLocalFile();
+    }
+    return files;
+}
+
+}  // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    const QStringList files = DraggedFiles(event->mimeData());
+    if (!files.isEmpty() && AcceptsDrop(program_, static_cast<std::size_t>(files.size()))) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QStringList files = DraggedFiles(event->mimeData());
+    if (files.isEmpty() || !AcceptsDrop(program_, static_cast<std::size_t>(files.size()))) {
+        return;
+    }
+    event->acceptProposedAction();
+    // Loaded once the drop is over: the dragging program waits for its answer meanwhile,
+    // and a load may ask questions.
+    const std::string path = files.first().toStdString();
+    QTimer::singleShot(0, this, [this, path] { OpenDroppedFile(program_, *host_, path); });
 }
 
 }  // namespace corvane

@@ -33,6 +33,7 @@ public:
     void Start(const std::string& commandLine);
 
     Host& GetHost();
+    const Program& Model() const { return program_; }
     QLabel* Pane(int index) const { return panes_[index]; }
     QProgressBar* ProgressBar() const { return progress_; }
     QScrollBar* ScrollBar(ScrollBarKind bar) const;
@@ -59,9 +60,13 @@ protected:
     void changeEvent(QEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void Command(int id);
+    // F10: the File menu opens, as a click on its title would.
+    void OpenMenuFromKeyboard();
     void Scroll(ScrollBarKind bar, int action);
 
     Program& program_;

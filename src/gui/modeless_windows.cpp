@@ -3,7 +3,9 @@
 #include <QWidget>
 
 #include "app/close_up.h"
+#include "app/screen_placement.h"
 #include "app/tool_box.h"
+#include "gui/desktop_geometry.h"
 
 namespace corvane {
 
@@ -25,6 +27,7 @@ void ModelessWindows::OpenCloseUp() {
     closeUp_ = new CloseUpWindow(owner_, program_,
                                  [this] { return CloseUpViewOf(program_.shell.view); });
     connect(closeUp_, &CloseUpWindow::Closed, this, [this] { OnCloseUpClosed(program_); });
+    Place(*closeUp_, ModelessWindow::CloseUp);
     closeUp_->show();
 }
 
@@ -56,12 +59,22 @@ void ModelessWindows::OpenToolBox() {
     if (toolBox_) {
         return;
     }
-    toolBox_ = new ToolBox(owner_);
+    toolBox_ =
+        new ToolBox(owner_, [this](int command) { return names_ ? names_(command) : QString(); });
     connect(toolBox_, &ToolBox::ButtonClicked, this, [this](int buttonId) {
         PressToolButton(program_, host_, buttonId);
     });
     connect(toolBox_, &ToolBox::Closed, this, [this] { OnToolBoxClosed(program_, host_); });
+    Place(*toolBox_, ModelessWindow::ToolBox);
     toolBox_->show();
+}
+
+void ModelessWindows::Place(QWidget& companion, ModelessWindow window) {
+    // Framed as the main window is: their own frame is not known before they are shown.
+    const PixelSize tools = OuterSize(QSize(kToolBoxClientWidth, kToolButtonSize), owner_);
+    const PixelSize closeUp = OuterSize(QSize(kCloseUpClientSize, kCloseUpClientSize), owner_);
+    const ScreenPoint at = PlaceCompanion(DesktopOf(owner_, nullptr), tools, closeUp, window);
+    companion.move(at.x, at.y);
 }
 
 void ModelessWindows::CloseToolBox() {

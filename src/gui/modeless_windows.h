@@ -4,6 +4,8 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QString>
+#include <functional>
 #include <string_view>
 
 #include "app/close_up.h"
@@ -21,6 +23,8 @@ class ModelessWindows : public QObject {
     Q_OBJECT
 public:
     ModelessWindows(QWidget& owner, Program& program, Host& host);
+    // The menu's name of a command, for the tool box's tooltips.
+    void SetCommandNames(std::function<QString(int command)> names) { names_ = std::move(names); }
 
     void Open(ModelessWindow window);
     void Close(ModelessWindow window);
@@ -39,12 +43,16 @@ public:
     ToolBox* Tools() const { return toolBox_; }
 
 private:
+    // Beside the owner, in the column the two companions share.
+    void Place(QWidget& companion, ModelessWindow window);
+
     QWidget& owner_;
     Program& program_;
     Host& host_;
     AcquisitionLink link_;
     QPointer<CloseUpWindow> closeUp_;
     QPointer<ToolBox> toolBox_;
+    std::function<QString(int command)> names_;
 };
 
 }  // namespace corvane

@@ -1,10 +1,67 @@
 #include "gui/open_dialog.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QLocale>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTreeView>
+#include <algorithm>
+
+#include "gui/desktop_geometry.h"
 
 namespace corvane {
+
+namespace {
+
+// Once the dialog shows (its children laid out), its file list gets a date column as
+// wide as a date is written here, and the dialog grows until every column is in view.
+class ShowAllColumns : public QObject {
+public:
+    explicit ShowAllColumns(QFileDialog& dialog) : QObject(&dialog), dialog_(dialog) {
+        dialog.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &dialog_ && event->type() == QEvent::Show) {
+            Fit();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void Fit() {
+        auto* list = dialog_.findChild<QTreeView*>("treeView");
+        if (list == nullptr) {
+            return;
+        }
+        QHeaderView* header = list->header();
+        constexpr int kDateColumn = 3;
+        // The file list writes dates in the short form of the system's language; this
+        // one has the widest digits of a year, a month and a day in most fonts.
+        const QString date = QLocale::system().toString(
+            QDateTime(QDate(2000, 10, 28), QTime(20, 58, 58)), QLocale::ShortFormat);
+        const int itemMargin = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+        const int dateWidth = list->fontMetrics().horizontalAdvance(date) + 2 * itemMargin;
+        header->resizeSection(kDateColumn, std::max(header->sectionSize(kDateColumn), dateWidth));
+        const int needed = header->length() + list->verticalScrollBar()->sizeHint().width() +
+                           2 * list->frameWidth();
+        const int missing = needed - list->width();
+        if (missing > 0) {
+            const int widest = AvailableArea(dialog_).width();
+            dialog_.resize(std::min(dialog_.width() + missing, widest), dialog_.height());
+        }
+    }
+
+    QFileDialog& dialog_;
+};
+
+}  // namespace
 
 QStringList QtNameFilters(const OpenFileRequest& request) {
     QStringList filters;
@@ -35,6 +92,7 @@ std::optional<OpenFileChoice> RunOpenDialog(const OpenFileRequest& request, QWid
     if (request.filterIndex >= 1 && request.filterIndex <= filters.size()) {
         dialog.selectNameFilter(filters[request.filterIndex - 1]);
     }
+    new ShowAllColumns(dialog);
     dialog.setDirectory(request.initialDirectory.empty()
                             ? QDir::currentPath()
                             : QString::fromStdString(request.initialDirectory));

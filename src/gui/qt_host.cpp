@@ -12,9 +12,11 @@
 #include <QStyle>
 #include <algorithm>
 
+#include "app/screen_placement.h"
 #include "gui/about_box.h"
 #include "gui/append_box.h"
 #include "gui/confirm_box.h"
+#include "gui/desktop_geometry.h"
 #include "gui/edit_pixel_dialog.h"
 #include "gui/header_dialog.h"
 #include "gui/image_view.h"
@@ -42,11 +44,15 @@ QString ToQt(std::string_view text) {
 QtHost::QtHost(MainWindow& window) : window_(window) {}
 
 // Every box and dialog of the main window runs inside one of these: hand-overs that
-// arrive during its event loop wait, and are handled once the last loop has ended.
+// arrive during its event loop wait, and are handled once the last loop has ended. Then
+// the keyboard goes back to the main window, where the accelerators act: a window manager
+// may leave it nowhere when a box closes.
 QtHost::ModalLoop::ModalLoop(QtHost& host) : host_(host) { ++host_.modalDepth_; }
 
 QtHost::ModalLoop::~ModalLoop() {
     if (--host_.modalDepth_ == 0) {
+        host_.window_.activateWindow();
+        host_.window_.setFocus(Qt::ActiveWindowFocusReason);
         host_.PostHandOverDrain();
     }
 }
@@ -183,17 +189,10 @@ bool QtHost::RunSelectDialog(SelectDialogFields& fields, const DialogOk<SelectDi
 
 // --- main window geometry, file dialog, about box, modeless windows ---
 
-QMargins QtHost::FrameMargins() const {
-    const QRect frame = window_.frameGeometry();
-    const QRect inner = window_.geometry();
-    return {inner.left() - frame.left(), inner.top() - frame.top(),
-            frame.right() - inner.right(), frame.bottom() - inner.bottom()};
-}
-
 WindowMetrics QtHost::GetWindowMetrics() {
     // The frame is symmetric left and right; the caption is what the top has beyond the
     // bottom. The menu bar lies inside the widget, and counts as non-client here.
-    const QMargins frame = FrameMargins();
+    const QMargins frame = FrameMargins(window_);
     WindowMetrics m;
     m.sizingFrameWidth = std::max(0, frame.left());
     m.sizingFrameHeight = std::max(0, frame.bottom());
@@ -203,8 +202,7 @@ WindowMetrics QtHost::GetWindowMetrics() {
     m.verticalScrollWidth = bar;
     m.horizontalScrollHeight = bar;
     m.statusBarHeight = window_.StatusBarHeight();
-    QScreen* screen = window_.screen() != nullptr ? window_.screen() : QGuiApplication::primaryScreen();
-    const QRect work = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    const QRect work = AvailableArea(window_);
     m.workAreaRight = work.width();
     m.workAreaBottom = work.height();
     m.maximized = window_.isMaximized();
@@ -212,7 +210,7 @@ WindowMetrics QtHost::GetWindowMetrics() {
 }
 
 PixelSize QtHost::SetWindowSize(int width, int height, bool atOrigin) {
-    const QMargins frame = FrameMargins();
+    const QMargins frame = FrameMargins(window_);
     const QSize size(std::max(1, width - 2 * std::max(0, frame.left())),
                      std::max(1, height - std::max(0, frame.top()) - std::max(0, frame.bottom())));
     const int menu = window_.MenuBarHeight();
@@ -292,7 +290,7 @@ void QtHost::SetScrollPosition(ScrollBarKind kind, int position) {
 }
 
 void QtHost::ApplySizeLimits() {
-    const QMargins frame = FrameMargins();
+    const QMargins frame = FrameMargins(window_);
     const int fw = 2 * std::max(0, frame.left());
     const int fh = std::max(0, frame.top()) + std::max(0, frame.bottom());
     const QSize now = window_.size();
@@ -361,7 +359,17 @@ AppendChoice QtHost::AskAppend(std::string_view text) {
 
 bool QtHost::RunConfirmBox() {
     ModalLoop loop(*this);
-    return corvane::RunConfirmBox(&window_);
+    ConfirmBox box(&window_);
+    // The marks being confirmed, on the screen; the bar's frame as the main window's.
+    std::vector<PixelRect> marks = OverlayBounds(window_.Model());
+    const QPoint origin = window_.View()->mapToGlobal(QPoint(0, 0));
+    for (PixelRect& r : marks) {
+        r = {r.left + origin.x(), r.top + origin.y(), r.right + origin.x(), r.bottom + origin.y()};
+    }
+    const ScreenPoint at =
+        PlaceConfirmBar(DesktopOf(window_, window_.View()), OuterSize(box.size(), window_), marks);
+    box.move(at.x, at.y);
+    return box.exec() == QDialog::Accepted;
 }
 
 bool QtHost::RunResultsBox(const std::vector<std::string>& rows) {

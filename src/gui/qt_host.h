@@ -103,8 +103,6 @@ private:
         QtHost& host_;
     };
 
-    // The window manager's frame around the main window; none before it is shown.
-    QMargins FrameMargins() const;
     void ApplySizeLimits();
 
     MainWindow& window_;

@@ -39,7 +39,8 @@ private:
 
 }  // namespace
 
-ToolBox::ToolBox(QWidget& owner) : QWidget(&owner, Qt::Tool) {
+ToolBox::ToolBox(QWidget& owner, const std::function<QString(int command)>& commandName)
+    : QWidget(&owner, Qt::Tool) {
     LoadButtonPictures();
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -48,10 +49,10 @@ ToolBox::ToolBox(QWidget& owner) : QWidget(&owner, Qt::Tool) {
     for (const ToolButton& button : kToolButtons) {
         auto* picture = new PictureButton(this, button);
         picture->move(button.left, 0);
+        picture->setToolTip(commandName(button.command));
         connect(picture, &QAbstractButton::clicked, this,
                 [this, id = button.id] { emit ButtonClicked(id); });
     }
-    move(owner.mapToGlobal(QPoint(300, 0)));
 }
 
 void ToolBox::closeEvent(QCloseEvent* event) {

@@ -8,6 +8,7 @@
 #include "app/command_ids.h"
 #include "app/commands.h"
 #include "app/image_commands.h"
+#include "app/tool_box.h"
 #include "support/fits_writer.h"
 #include "support/temp_dir.h"
 
@@ -157,7 +158,7 @@ TEST(FileCommands, OpenUsesTheChosenFilter) {
     // the image is closed.
     f.host.openDialogScript.push_back(OpenFileChoice{f.dir.File("a.fit"), 3});
     OnCommand(f.program, f.host, cmd::kOpen);
-    EXPECT_EQ(f.host.openRequests.back().initialDirectory, "");
+    EXPECT_EQ(f.host.openRequests.back().initialDirectory, f.dir.Path()) << "a.fit's folder";
     EXPECT_EQ(f.host.openRequests.back().filterIndex, 2);
     EXPECT_TRUE(f.program.shell.openAsRaw);
     EXPECT_FALSE(f.program.image.loaded);
@@ -168,6 +169,89 @@ TEST(FileCommands, OpenUsesTheChosenFilter) {
     OnCommand(f.program, f.host, cmd::kReload);
     EXPECT_TRUE(f.program.shell.openAsRaw);
     EXPECT_FALSE(f.program.image.loaded);
+}
+
+TEST(FileCommands, OpenStartsInTheFolderOfTheLastImageShown) {
+    Started f;
+    std::filesystem::create_directory(f.dir.File("night"));
+    WriteImage(f.dir.File("night/img001.fit"));
+    test::WriteBytes(f.dir.File("bad.fit"), "S");
+    auto offered = [&f] {
+        OnCommand(f.program, f.host, cmd::kOpen);
+        return f.host.openRequests.back().initialDirectory;
+    };
+    EXPECT_EQ(offered(), f.dir.Path()) << "before any image: the start directory";
+    OpenCommandLineFile(f.program, f.host, f.dir.File("night/img001.fit"));
+    ASSERT_TRUE(f.program.image.loaded);
+    EXPECT_EQ(offered(), f.dir.File("night"));
+    // Neither a file that failed to load nor closing the image moves it.
+    f.host.openDialogScript.push_back(OpenFileChoice{f.dir.File("bad.fit"), 4});
+    EXPECT_EQ(offered(), f.dir.File("night"));
+    ASSERT_FALSE(f.program.image.loaded);
+    EXPECT_EQ(offered(), f.dir.File("night"));
+}
+
+TEST(FileCommands, ADroppedFileOpensAsOpenWould) {
+    Started f;
+    WriteImage(f.dir.File("a.fit"));
+    EXPECT_FALSE(AcceptsDrop(f.program, 2)) << "one file at a time";
+    f.program.shell.mouseMode = MouseMode::SetRoi;
+    OpenDroppedFile(f.program, f.host, f.dir.File("a.fit"));
+    f.program.shell.mouseMode = MouseMode::None;
+    f.program.shell.acquisitionSession = true;
+    OpenDroppedFile(f.program, f.host, f.dir.File("a.fit"));
+    f.program.shell.acquisitionSession = false;
+    EXPECT_FALSE(f.program.image.loaded) << "not while a mode waits or a session runs";
+    EXPECT_TRUE(f.host.messages.empty());
+
+    OpenDroppedFile(f.program, f.host, f.dir.File("a.fit"));
+    EXPECT_TRUE(f.program.image.loaded);
+    EXPECT_EQ(f.host.title, "Corvane 32 - " + f.dir.File("a.fit"));
+    // With the raw filter chosen last, the file is read as raw, as Open would read it.
+    f.program.shell.openFilterIndex = kRawFilter;
+    OpenDroppedFile(f.program, f.host, f.dir.File("a.fit"));
+    EXPECT_EQ(f.host.rawDialogRuns, 1);
+    EXPECT_FALSE(f.program.image.loaded);
+}
+
+// Wherever a load fails, the readout pane loses its "Loading image..." and the prompt
+// pane shows its idle text again.
+TEST(FileCommands, AFailedLoadLeavesTheStatusBarAtRest) {
+    struct Case {
+        const char* what;
+        const char* caption;
+        void (*fail)(Started&);
+    } cases[] = {
+        {"Reload from the tool box with no image", "Msg 213",
+         [](Started& f) { PressToolButton(f.program, f.host, 1144); }},
+        {"a file too short for any format", "MSG 27",
+         [](Started& f) {
+             test::WriteBytes(f.dir.File("s.fit"), "S");
+             LoadImage(f.program, f.host, f.dir.File("s.fit"));
+         }},
+        {"raw options cancelled", "",
+         [](Started& f) {
+             WriteImage(f.dir.File("a.fit"));
+             f.program.shell.openAsRaw = true;
+             LoadImage(f.program, f.host, f.dir.File("a.fit"));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Started f;
+        f.host.idlePrompt = [&f] { return IdlePrompt(f.program); };
+        // In a session the idle prompt is the image's path.
+        f.program.shell.acquisitionSession = true;
+        f.program.image.path = f.dir.File("gone.fit");
+        c.fail(f);
+        if (*c.caption != '\0') {
+            ASSERT_FALSE(f.host.messages.empty());
+            EXPECT_EQ(f.host.messages.back().caption, c.caption);
+        }
+        EXPECT_EQ(f.host.panes[0], "");
+        EXPECT_EQ(f.host.panes[1], IdlePrompt(f.program));
+        EXPECT_GE(f.host.progressEnds, 1);
+    }
 }
 
 TEST(FileCommands, CommandLineFile) {

@@ -101,7 +101,7 @@ TEST(CloseUpWindow, LowImageLeavesTheRestEmpty) {
 TEST(ToolBoxWindow, PicturesPlacesAndPresses) {
     TestApplication();
     QWidget owner;
-    auto* box = new ToolBox(owner);
+    auto* box = new ToolBox(owner, [](int command) { return QString::number(command); });
     QSignalSpy clicks(box, &ToolBox::ButtonClicked);
     QImage shot = Grab(*box);
     Keep(shot, "tool_box");

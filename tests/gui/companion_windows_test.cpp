@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "app/command_ids.h"
+#include "app/tool_box.h"
 #include "gui/close_up_window.h"
 #include "gui/image_view.h"
 #include "gui/main_window.h"
@@ -104,6 +105,30 @@ TEST(CompanionWindows, ToolBoxButtonsAndClose) {
     EXPECT_FALSE(s.program.shell.overlaysShown);
     EXPECT_FALSE(s.program.shell.toolBoxOpen);
     EXPECT_EQ(s.window.Modeless().Tools(), nullptr);
+}
+
+TEST(CompanionWindows, BesideTheWindowOneAboveTheOtherButtonsNamed) {
+    Shown s;
+    s.Run(command::kCloseUp);
+    s.Run(command::kToolBox);
+    QApplication::processEvents();
+    const QRect tools = s.window.Modeless().Tools()->frameGeometry();
+    const QRect closeUp = s.window.Modeless().CloseUp()->frameGeometry();
+    const QRect main = s.window.frameGeometry();
+    EXPECT_FALSE(tools.intersects(closeUp));
+    EXPECT_FALSE(tools.intersects(main));
+    EXPECT_FALSE(closeUp.intersects(main));
+    EXPECT_EQ(tools.left(), main.right() + 1) << "right of the window: the screen has room";
+    EXPECT_LE(tools.bottom(), closeUp.top());
+
+    std::vector<std::string> tips;
+    for (const ToolButton& button : kToolButtons) {
+        const auto* picture =
+            s.window.Modeless().Tools()->findChild<QWidget*>(QString::number(button.id));
+        tips.push_back(picture->toolTip().toStdString());
+    }
+    EXPECT_EQ(tips, (std::vector<std::string>{"Next", "Reload", "Histogram", "Hi-pass", "Zoom",
+                                              "Squeeze", "Do!"}));
 }
 
 }  // namespace

@@ -45,6 +45,28 @@ inline void Pump(int ms) {
     WaitUntil([&] { return clock.elapsed() >= ms; }, ms + 1000);
 }
 
+// Acts once on the next modal dialog of type T that comes up, from inside its loop.
+template <class T>
+class OnModal {
+public:
+    explicit OnModal(std::function<void(T*)> act) : act_(std::move(act)) {
+        timer_.setInterval(10);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+                timer_.stop();
+                act_(dialog);
+                done = true;
+            }
+        });
+        timer_.start();
+    }
+    bool done = false;
+
+private:
+    std::function<void(T*)> act_;
+    QTimer timer_;
+};
+
 // Closes every message box that comes up and keeps its caption and text, so that a test
 // never hangs on one and can check that none appeared.
 class MessageWatcher {

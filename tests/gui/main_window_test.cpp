@@ -1,13 +1,17 @@
 // The real main window, offscreen: start with a file, accelerators from another window,
 // a click in a mouse mode, and screenshots at three zooms.
 #include <QApplication>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <gtest/gtest.h>
+#include <set>
 
 #include "app/command_ids.h"
 #include "app/program.h"
@@ -207,9 +211,9 @@ namespace {
 std::vector<std::string> Items(const QMenu* menu) {
     std::vector<std::string> items;
     for (const QAction* a : menu->actions()) {
-        items.push_back(a->isSeparator() ? "-"
-                        : a->menu() != nullptr ? a->text().toStdString() + ">"
-                                               : a->text().toStdString());
+        // As shown: the underline marks of the keyboard letters are no part of the text.
+        const std::string text = QString(a->text()).remove('&').toStdString();
+        items.push_back(a->isSeparator() ? "-" : a->menu() != nullptr ? text + ">" : text);
     }
     return items;
 }
@@ -246,6 +250,59 @@ TEST(MainWindowScreen, MenuTreeAndRefusedMenuBarInAMode) {
     QTest::mouseClick(bar, Qt::LeftButton, {}, file);
     QApplication::processEvents();
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
+// Alt and a letter pick one title of the bar, or one entry of an open menu: no letter twice.
+TEST(MainWindowScreen, EveryMenuEntryHasItsOwnKeyboardLetter) {
+    Window w("");
+    const CorvaneMenu& m = w.window.Menu();
+    std::vector<const QMenu*> menus(m.top.begin(), m.top.end());
+    for (const QAction* a : m.top[kMenuWindow]->actions()) {
+        if (a->menu() != nullptr) {
+            menus.push_back(a->menu());
+        }
+    }
+    auto letters = [](const std::vector<const QAction*>& actions) {
+        std::set<QChar> seen;
+        for (const QAction* a : actions) {
+            if (a->isSeparator()) {
+                continue;
+            }
+            const qsizetype at = a->text().indexOf('&');
+            EXPECT_GE(at, 0) << a->text().toStdString();
+            EXPECT_TRUE(at < 0 || seen.insert(a->text()[at + 1].toLower()).second)
+                << a->text().toStdString();
+        }
+    };
+    std::vector<const QAction*> titles;
+    for (const QMenu* menu : menus) {
+        const QList<QAction*> entries = menu->actions();
+        letters({entries.begin(), entries.end()});
+        if (titles.size() < 5) {
+            titles.push_back(menu->menuAction());
+        }
+    }
+    letters(titles);
+
+    // The narrow window's titles are the program's one letters; FaceLift's has no mark.
+    MenuState narrow;
+    narrow.titles = kShortMenuTitles;
+    w.window.ApplyMenuState(narrow);
+    std::vector<std::string> shown;
+    for (const QMenu* menu : m.top) {
+        shown.push_back(menu->title().toStdString());
+    }
+    EXPECT_EQ(shown, (std::vector<std::string>{"&F", "&O", "&W", "F", "&P"}));
+    w.window.ApplyMenuState(MenuState{});
+    EXPECT_EQ(m.top[kMenuFaceLift]->title(), "F&aceLift");
+
+    w.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w.window));
+    QTest::keyClick(&w.window, Qt::Key_O, Qt::AltModifier);
+    EXPECT_EQ(QApplication::activePopupWidget(), m.top[kMenuOptions]);
+    if (QApplication::activePopupWidget() != nullptr) {
+        QApplication::activePopupWidget()->close();
+    }
 }
 
 }  // namespace
@@ -289,6 +346,38 @@ TEST(OpenDialog, FiltersMatchEitherCaseAndRawMatchesEveryName) {
               "*.MT)");
     EXPECT_EQ(filters[2].toStdString(), "RAW - Raw File Format (*)");
     EXPECT_EQ(filters[3].toStdString(), "All Files (*)");
+}
+
+TEST(OpenDialog, OpensInTheGivenFolderWithEveryColumnInView) {
+    App();
+    test::TempDir dir;
+    WriteImage(dir.File("img001.fit"), 64, 4);
+    OpenFileRequest request;
+    request.filters = ParseOpenFilter(kOpenFilterText);
+    request.filterIndex = 2;
+    request.initialDirectory = dir.Path();
+    bool checked = false;
+    QTimer timer;
+    timer.setInterval(20);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        auto* list = dialog != nullptr ? dialog->findChild<QTreeView*>("treeView") : nullptr;
+        if (list == nullptr || list->model()->rowCount(list->rootIndex()) == 0) {
+            return;  // the folder is still being read
+        }
+        timer.stop();
+        EXPECT_EQ(dialog->directory().absolutePath().toStdString(), dir.Path());
+        QHeaderView* header = list->header();
+        EXPECT_LE(header->length(), list->viewport()->width()) << "every column in view";
+        const int date = header->sectionSize(3);
+        list->resizeColumnToContents(3);
+        EXPECT_LE(header->sectionSize(3), date) << "the date column holds its dates";
+        checked = true;
+        dialog->reject();
+    });
+    timer.start();
+    EXPECT_FALSE(RunOpenDialog(request, nullptr).has_value());
+    EXPECT_TRUE(checked);
 }
 
 }  // namespace

@@ -28,27 +28,7 @@
 namespace corvane {
 namespace {
 
-// Acts once on the next modal dialog of type T that comes up, from inside its loop.
-template <class T>
-class OnModal {
-public:
-    explicit OnModal(std::function<void(T*)> act) : act_(std::move(act)) {
-        timer_.setInterval(10);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-                timer_.stop();
-                act_(dialog);
-                done = true;
-            }
-        });
-        timer_.start();
-    }
-    bool done = false;
-
-private:
-    std::function<void(T*)> act_;
-    QTimer timer_;
-};
+using test::OnModal;
 
 void PressOk(QDialog* dialog) {
     QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
