@@ -59,6 +59,10 @@ void ShortenImage(ReadTarget& target, std::int32_t rows) {
     SetDisplayGeometry(target.image);
 }
 
+void ShowPixelFileFull(Host& host) {
+    host.ShowMessage("MSG 109d", "CreateFileMapping function failed.\nMaybe the disk is full.");
+}
+
 bool CreatePixelFile(ReadTarget& target) {
     ImageRecord& image = target.image;
     std::size_t bytes = 2 * static_cast<std::size_t>(image.width) *
@@ -74,8 +78,7 @@ bool CreatePixelFile(ReadTarget& target) {
             return false;
         }
         case TempFileError::NoSpace:
-            target.host.ShowMessage("MSG 109d",
-                                    "CreateFileMapping function failed.\nMaybe the disk is full.");
+            ShowPixelFileFull(target.host);
             return false;
         case TempFileError::MapFailed:
             target.host.ShowMessage("MSG 109d", "MapViewOfFile function failed");

@@ -14,6 +14,7 @@
 #include "image/loader.h"
 #include "image/reader_support.h"
 #include "platform/file_access.h"
+#include "platform/temp_pixel_file.h"
 
 namespace corvane {
 
@@ -51,34 +52,58 @@ inline void CopyBe16(const unsigned char* bytes, std::int16_t* out, std::size_t 
     }
 }
 
-// Reads `count` samples of `sampleBytes` bytes from `offset` on, a block at a time, and
-// has `convert(bytes, out, n)` turn each block of n samples into the pixels at `out`.
-// Returns the samples that arrived: fewer than `count` when the file ends first.
+// What a copy achieved: the samples read, converted and stored, and whether the pixel file
+// took every write.
+struct CopiedSamples {
+    std::size_t count = 0;
+    bool stored = true;
+};
+
+// Reads `count` samples of `sampleBytes` bytes from `offset` on, a block at a time, has
+// `convert(bytes, out, n)` turn each block of n samples into pixels and writes them into
+// the pixel file from pixel `first` on. Fewer samples arrive when the file ends first.
 template <class Convert>
-std::size_t CopySamples(const InputFile& file, std::uint64_t offset, std::uint32_t sampleBytes,
-                        std::int16_t* out, std::size_t count, Convert convert) {
-    // Small enough to stay in the cache between the read and the conversion.
-    constexpr std::size_t kBlockSamples = 16384;
-    std::vector<unsigned char> block(std::min(count, kBlockSamples) * sampleBytes);
-    std::size_t done = 0;
-    while (done < count) {
-        const std::size_t want = std::min(count - done, kBlockSamples);
+CopiedSamples CopySamples(const InputFile& file, std::uint64_t offset, std::uint32_t sampleBytes,
+                          TempPixelFile& pixels, std::size_t first, std::size_t count,
+                          Convert convert) {
+    // Small enough to stay in the cache between the read, the conversion and the write.
+    constexpr std::size_t kBlockSamples = 65536;
+    const std::size_t blockSamples = std::min(count, kBlockSamples);
+    std::vector<unsigned char> bytes(blockSamples * sampleBytes);
+    std::vector<std::int16_t> block(blockSamples);
+    CopiedSamples copied;
+    while (copied.count < count) {
+        const std::size_t want = std::min(count - copied.count, kBlockSamples);
         const std::size_t got =
-            file.ReadAt(offset + std::uint64_t{sampleBytes} * done, block.data(),
+            file.ReadAt(offset + std::uint64_t{sampleBytes} * copied.count, bytes.data(),
                         want * sampleBytes) /
             sampleBytes;
-        convert(block.data(), out + done, got);
-        done += got;
+        convert(bytes.data(), block.data(), got);
+        if (!pixels.Write(first + copied.count, block.data(), got)) {
+            copied.stored = false;
+            return copied;
+        }
+        copied.count += got;
         if (got < want) {
             break;
         }
     }
-    return done;
+    return copied;
+}
+
+// The end of a copy that should have stored `expected` pixels: a pixel file that refused a
+// write fails the load as a full disk does; a file that has become shorter since its size
+// was taken keeps the whole rows that arrived, as a file short from the start does.
+inline bool KeepCopiedRows(ReadTarget& target, CopiedSamples copied, std::size_t expected) {
+    if (!copied.stored) {
+        ShowPixelFileFull(target.host);
+        return false;
+    }
+    return copied.count == expected || CutToWholeRows(target, copied.count, 0, 1);
 }
 
 // Creates the temporary pixel file and fills it with the image's width × height samples
-// from `dataOffset` on. A file that has become shorter since its size was taken keeps the
-// whole rows that arrived, as a file short from the start does.
+// from `dataOffset` on.
 template <class Convert>
 bool CopyPixels(ReadTarget& target, const InputFile& file, std::uint64_t dataOffset,
                 std::uint32_t sampleBytes, Convert convert) {
@@ -86,9 +111,10 @@ bool CopyPixels(ReadTarget& target, const InputFile& file, std::uint64_t dataOff
         return false;
     }
     const std::size_t count = PixelCount(target.image);
-    const std::size_t got =
-        CopySamples(file, dataOffset, sampleBytes, target.image.pixels, count, convert);
-    return got == count || CutToWholeRows(target, got, 0, 1);
+    return KeepCopiedRows(target,
+                          CopySamples(file, dataOffset, sampleBytes, *target.image.tempFile, 0,
+                                      count, convert),
+                          count);
 }
 
 }  // namespace corvane

@@ -220,21 +220,23 @@ bool TiffReader::CopyStrips() {
     };
     const std::uint32_t sampleSize = image.bitpix == 16 ? 2 : 1;
     const std::size_t capacity = PixelCount(image);
-    std::size_t next = 0;
-    for (std::uint32_t strip = 0; strip < layout_.stripCount && next < capacity; ++strip) {
+    CopiedSamples copied;
+    for (std::uint32_t strip = 0; strip < layout_.stripCount && copied.count < capacity; ++strip) {
         const StripPart part = StripInFile(strip);
         // Bounded by the pixel buffer: what does not fit is not copied.
-        const std::size_t n = part.samples < capacity - next ? part.samples : capacity - next;
-        std::int16_t* out = image.pixels + next;
-        const std::size_t got = sampleSize == 1
-                                    ? CopySamples(file_, part.start, 1, out, n, CopyU8)
-                                    : CopySamples(file_, part.start, 2, out, n, halve16);
-        next += got;
-        if (got < n) {
+        const std::size_t room = capacity - copied.count;
+        const std::size_t n = part.samples < room ? part.samples : room;
+        TempPixelFile& pixels = *image.tempFile;
+        const CopiedSamples piece =
+            sampleSize == 1 ? CopySamples(file_, part.start, 1, pixels, copied.count, n, CopyU8)
+                            : CopySamples(file_, part.start, 2, pixels, copied.count, n, halve16);
+        copied.count += piece.count;
+        copied.stored = piece.stored;
+        if (!piece.stored || piece.count < n) {
             break;  // the file has become shorter since its strips were measured
         }
     }
-    return next == capacity || CutToWholeRows(target_, next, 0, 1);
+    return KeepCopiedRows(target_, copied, capacity);
 }
 
 bool TiffReader::Read() {
