@@ -3,6 +3,7 @@
 // sample variance of the values taken from it.
 
 #include <algorithm>
+#include <cstdint>
 
 #include "image/image_record.h"
 
@@ -23,13 +24,17 @@ struct RegionSpan {
 // The region of `width` × `height` around (centreColumn, centreRow): rows
 // centreRow − height/2 … centreRow + height/2 − 1 and columns
 // centreColumn − width/2 + 1 … centreColumn + width/2, each cut to the image.
+// The edges are taken in 64 bits: a centre typed on the command line may be any int.
 inline RegionSpan ClippedRegion(const ImageRecord& image, int centreColumn, int centreRow,
                                 int width, int height) {
+    auto cut = [](std::int64_t edge, int limit) {
+        return static_cast<int>(std::clamp<std::int64_t>(edge, 0, limit));
+    };
     RegionSpan span;
-    span.columnBegin = std::max(centreColumn - width / 2 + 1, 0);
-    span.columnEnd = std::min(centreColumn + width / 2 + 1, image.width);
-    span.rowBegin = std::max(centreRow - height / 2, 0);
-    span.rowEnd = std::min(centreRow + height / 2, image.height);
+    span.columnBegin = cut(std::int64_t{centreColumn} - width / 2 + 1, image.width);
+    span.columnEnd = cut(std::int64_t{centreColumn} + width / 2 + 1, image.width);
+    span.rowBegin = cut(std::int64_t{centreRow} - height / 2, image.height);
+    span.rowEnd = cut(std::int64_t{centreRow} + height / 2, image.height);
     return span;
 }
 

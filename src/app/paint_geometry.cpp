@@ -1,6 +1,7 @@
 #include "app/paint_geometry.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "photometry/object_list.h"
 
@@ -15,28 +16,29 @@ PaintGeometry ComputePaintGeometry(const ViewState& view, const PixelRect& updat
     if (z > kOneToOne) {
         // Whole image pixels, so that partial repaints join without seams.
         const int s = z / 8;
-        l = std::max(0, z * ((8 * l) / z) / 8);
-        t = std::max(0, z * ((8 * t) / z) / 8);
-        r = z * ((8 * (r + s)) / z) / 8;
+        l = std::max(0, ImageToScreen(ScreenToImage(l, z), z));
+        t = std::max(0, ImageToScreen(ScreenToImage(t, z), z));
+        r = ImageToScreen(ScreenToImage(std::int64_t{r} + s, z), z);
         r = std::max(std::min(r, view.visibleWidth), s);
-        b = z * ((8 * (b + s)) / z) / 8;
+        b = ImageToScreen(ScreenToImage(std::int64_t{b} + s, z), z);
         b = std::max(std::min(b, view.visibleHeight), s);
     }
     PaintGeometry g;
     g.destination = {l, t, r, b};
-    g.sourceX = (8 * l) / z + view.horizontalOffset;
-    g.sourceY = (8 * t) / z + view.verticalOffset;
-    g.sourceWidth = (8 * (r - l)) / z;
-    g.sourceHeight = (8 * (b - t)) / z;
+    g.sourceX = ClampToInt(std::int64_t{ScreenToImage(l, z)} + view.horizontalOffset);
+    g.sourceY = ClampToInt(std::int64_t{ScreenToImage(t, z)} + view.verticalOffset);
+    g.sourceWidth = ScreenToImage(std::int64_t{r} - l, z);
+    g.sourceHeight = ScreenToImage(std::int64_t{b} - t, z);
     return g;
 }
 
 void InvalidatePixelArea(const ViewState& view, Host& host, int column, int row, int size) {
     const int z = view.zoom;
-    const int half = (z * (size / 2 + 1)) / 8;
-    const int cx = ((column - view.horizontalOffset) * z) / 8;
-    const int cy = ((row - view.verticalOffset) * z) / 8;
-    host.InvalidateRect({cx - half, cy - half, cx + half, cy + half});
+    const std::int64_t half = ImageToScreen(std::int64_t{size} / 2 + 1, z);
+    const std::int64_t cx = ImageToScreen(std::int64_t{column} - view.horizontalOffset, z);
+    const std::int64_t cy = ImageToScreen(std::int64_t{row} - view.verticalOffset, z);
+    host.InvalidateRect({ClampToInt(cx - half), ClampToInt(cy - half), ClampToInt(cx + half),
+                         ClampToInt(cy + half)});
 }
 
 Polyline BoxOutlinePolyline(const ViewState& view, const BoxOutline& outline, int column,

@@ -1,10 +1,31 @@
 #pragma once
 // The view of the image in the main window: zoom, scroll offsets and visible area.
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
 namespace corvane {
 
 inline constexpr int kOneToOne = 8;  // zoom in eighths: 8 is 1:1, 16 is 2:1, 4 is 1:2
 inline constexpr int kMaxZoom = 128;
+
+// A 64-bit size or coordinate held to the int range.
+inline int ClampToInt(std::int64_t value) {
+    return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
+                                                     std::numeric_limits<int>::max()));
+}
+
+// Screen pixels of `imagePixels` image pixels at `zoom` (eighths): zoom × n ÷ 8, the
+// product taken in 64 bits.
+inline int ImageToScreen(std::int64_t imagePixels, int zoom) {
+    return ClampToInt(zoom * imagePixels / 8);
+}
+
+// Image pixels of `screenPixels` screen pixels at `zoom`: 8 × n ÷ zoom.
+inline int ScreenToImage(std::int64_t screenPixels, int zoom) {
+    return ClampToInt(8 * screenPixels / zoom);
+}
 
 struct ViewState {
     int zoom = kOneToOne;
@@ -29,7 +50,8 @@ struct ImagePoint {
 
 // The image pixel under client point (x, y).
 inline ImagePoint ClientToImage(const ViewState& view, int x, int y) {
-    return {view.horizontalOffset + 8 * x / view.zoom, view.verticalOffset + 8 * y / view.zoom};
+    return {ClampToInt(view.horizontalOffset + std::int64_t{ScreenToImage(x, view.zoom)}),
+            ClampToInt(view.verticalOffset + std::int64_t{ScreenToImage(y, view.zoom)})};
 }
 
 }  // namespace corvane

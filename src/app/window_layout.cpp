@@ -1,6 +1,7 @@
 #include "app/window_layout.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 #include "app/menu_model.h"
@@ -34,8 +35,8 @@ WindowFit FitWindowSize(ViewState& view, const WindowMetrics& m, int width, int 
         // Without sizing frame: a maximized window only has its edges.
         const int ox = 2 * m.edgeWidth + tv;
         const int oy = m.captionHeight + m.menuHeight + 2 * m.edgeHeight + s + th;
-        int ww = ox + z * width / 8;
-        int wh = oy + z * height / 8;
+        int ww = ClampToInt(std::int64_t{ox} + ImageToScreen(width, z));
+        int wh = ClampToInt(std::int64_t{oy} + ImageToScreen(height, z));
         if (ww >= m.workAreaRight && wh >= m.workAreaBottom) {
             ww = std::min(ww, m.workAreaRight);
             wh = std::min(wh, m.workAreaBottom);
@@ -49,8 +50,8 @@ WindowFit FitWindowSize(ViewState& view, const WindowMetrics& m, int width, int 
     if (!view.exactFit) {
         const int ox = HorizontalFrame(m) + tv;
         const int oy = NonClientHeight(m) + s + th;
-        int cw = z * width / 8 + tv;
-        int ch = z * height / 8 + s + th;
+        int cw = ClampToInt(std::int64_t{ImageToScreen(width, z)} + tv);
+        int ch = ClampToInt(std::int64_t{ImageToScreen(height, z)} + s + th);
         if (!m.maximized) {
             cw = std::min(cw, requested.right);
             ch = std::min(ch, requested.bottom);
@@ -85,10 +86,10 @@ void CheckClientSize(Host& host, const ViewState& view, const WindowMetrics& m,
 
 void SetScrollBars(ViewState& view, Host& host, int width, int height) {
     const int z = view.zoom;
-    view.visibleImageWidth = 8 * view.visibleWidth / z;
-    view.visibleImageHeight = 8 * view.visibleHeight / z;
-    view.maxHorizontalOffset = 8 * (z * width / 8) / z - view.visibleImageWidth;
-    view.maxVerticalOffset = 8 * (z * height / 8) / z - view.visibleImageHeight;
+    view.visibleImageWidth = ScreenToImage(view.visibleWidth, z);
+    view.visibleImageHeight = ScreenToImage(view.visibleHeight, z);
+    view.maxHorizontalOffset = ScreenToImage(ImageToScreen(width, z), z) - view.visibleImageWidth;
+    view.maxVerticalOffset = ScreenToImage(ImageToScreen(height, z), z) - view.visibleImageHeight;
 
     const int oldH = view.horizontalOffset;
     const int oldV = view.verticalOffset;
@@ -102,7 +103,7 @@ void SetScrollBars(ViewState& view, Host& host, int width, int height) {
 
     auto bar = [](int maxOffset, int visibleImage, int extent, int position) {
         ScrollBarState state;
-        state.page = extent > 0 ? maxOffset * visibleImage / extent : 0;
+        state.page = extent > 0 ? ClampToInt(std::int64_t{maxOffset} * visibleImage / extent) : 0;
         state.min = 0;
         state.max = state.page + maxOffset - 1;
         state.position = position;
@@ -161,12 +162,14 @@ SizeLimits ComputeSizeLimits(const Program& program, const WindowMetrics& m) {
     limits.resizable = true;
     limits.minWidth = view.minTrackWidth;
     limits.minHeight = view.minTrackHeight;
-    limits.maxWidth = std::min(m.workAreaRight, HorizontalFrame(m) +
-                                                    view.zoom * program.image.width / 8 +
-                                                    m.verticalScrollWidth);
-    limits.maxHeight = std::min(m.workAreaBottom, NonClientHeight(m) +
-                                                      view.zoom * program.image.height / 8 +
-                                                      m.statusBarHeight + m.horizontalScrollHeight);
+    limits.maxWidth = ClampToInt(std::min<std::int64_t>(
+        m.workAreaRight, std::int64_t{HorizontalFrame(m)} +
+                             ImageToScreen(program.image.width, view.zoom) +
+                             m.verticalScrollWidth));
+    limits.maxHeight = ClampToInt(std::min<std::int64_t>(
+        m.workAreaBottom, std::int64_t{NonClientHeight(m)} +
+                              ImageToScreen(program.image.height, view.zoom) +
+                              m.statusBarHeight + m.horizontalScrollHeight));
     return limits;
 }
 
@@ -200,10 +203,12 @@ void LayoutChildren(Program& program, Host& host) {
 PixelRect LoadFitRectangle(const Program& program, const WindowMetrics& m) {
     const int z = program.shell.view.zoom;
     PixelRect area = WorkArea(m);
-    area.right = std::min(area.right, program.image.width * z / 8 + m.verticalScrollWidth +
-                                          HorizontalFrame(m));
-    area.bottom = std::min(area.bottom, program.image.height * z / 8 + m.statusBarHeight +
-                                            m.horizontalScrollHeight + NonClientHeight(m));
+    area.right = ClampToInt(std::min<std::int64_t>(
+        area.right, std::int64_t{ImageToScreen(program.image.width, z)} +
+                        m.verticalScrollWidth + HorizontalFrame(m)));
+    area.bottom = ClampToInt(std::min<std::int64_t>(
+        area.bottom, std::int64_t{ImageToScreen(program.image.height, z)} + m.statusBarHeight +
+                         m.horizontalScrollHeight + NonClientHeight(m)));
     return area;
 }
 
@@ -256,8 +261,10 @@ void ZoomIn(Program& program, Host& host) {
     const WindowMetrics m = host.GetWindowMetrics();
     view.zoom = zoom;
     RefitAndRedraw(program, host,
-                   {0, 0, w * zoom / 8 + m.verticalScrollWidth,
-                    h * zoom / 8 + m.statusBarHeight + m.horizontalScrollHeight});
+                   {0, 0,
+                    ClampToInt(std::int64_t{ImageToScreen(w, zoom)} + m.verticalScrollWidth),
+                    ClampToInt(std::int64_t{ImageToScreen(h, zoom)} + m.statusBarHeight +
+                               m.horizontalScrollHeight)});
 }
 
 int SmallestZoom(int width) {

@@ -140,7 +140,7 @@ void RegisterAnalysisCommands(CLI::App& app, int& exitCode) {
             j["weightSum"] = m.weightSum;
         } else {
             ShowPsf(program.image, pa->xs, pa->ys, pa->xb, pa->yb, size, size, host);
-            j["error"] = host.shown.empty() ? std::string() : host.shown.back();
+            j["error"] = host.shown.empty() ? std::string() : Utf8Text(host.shown.back());
             exitCode = 2;
         }
         PrintJson(j);
@@ -170,7 +170,7 @@ void RegisterAnalysisCommands(CLI::App& app, int& exitCode) {
             return;
         }
         const BitCounts counts = CountBits(program.image);
-        PrintJson({{"file", AbsolutePath("hist.out")},
+        PrintJson({{"file", Utf8Text(AbsolutePath("hist.out"))},
                    {"pixels", counts.pixels},
                    {"bitsSet", counts.set}});
     });

@@ -173,7 +173,11 @@ void RegisterBatchCommands(CLI::App& app, int& exitCode) {
                           << EndName(end) << ")\n";
                 exitCode = 1;
             }
-            runs.push_back({{"image", image}, {"end", EndName(end)}, {"rows", host.resultRows}});
+            json rows = json::array();
+            for (const std::string& row : host.resultRows) {
+                rows.push_back(Utf8Text(row));
+            }
+            runs.push_back({{"image", Utf8Text(image)}, {"end", EndName(end)}, {"rows", rows}});
         }
         PrintJson({{"runs", runs}});
     });

@@ -6,6 +6,7 @@
 
 #include "app/image_commands.h"
 #include "platform/file_lookup.h"
+#include "platform/utf8_text.h"
 
 namespace corvane::cli {
 
@@ -73,15 +74,15 @@ T Copy(T value) {
 
 nlohmann::json HeaderJson(const HeaderRecord& h) {
     nlohmann::json j;
-    j["formatTag"] = std::string(HeaderText(h.formatTag));
-    j["observer"] = std::string(HeaderText(h.observer));
-    j["object"] = std::string(HeaderText(h.object));
-    j["rightAscension"] = std::string(HeaderText(h.rightAscension));
-    j["declination"] = std::string(HeaderText(h.declination));
-    j["epoch"] = std::string(HeaderText(h.epoch));
-    j["temperature"] = std::string(HeaderText(h.temperature));
-    j["quality"] = std::string(HeaderText(h.quality));
-    j["comment"] = std::string(HeaderText(h.comment));
+    j["formatTag"] = Utf8Text(HeaderText(h.formatTag));
+    j["observer"] = Utf8Text(HeaderText(h.observer));
+    j["object"] = Utf8Text(HeaderText(h.object));
+    j["rightAscension"] = Utf8Text(HeaderText(h.rightAscension));
+    j["declination"] = Utf8Text(HeaderText(h.declination));
+    j["epoch"] = Utf8Text(HeaderText(h.epoch));
+    j["temperature"] = Utf8Text(HeaderText(h.temperature));
+    j["quality"] = Utf8Text(HeaderText(h.quality));
+    j["comment"] = Utf8Text(HeaderText(h.comment));
     j["exposure"] = Copy(h.exposure);
     j["filter"] = Copy(h.filter);
     j["preflash"] = Copy(h.preflash);
@@ -96,7 +97,7 @@ nlohmann::json HeaderJson(const HeaderRecord& h) {
     j["binRows"] = Copy(h.binRows);
     j["systemGain"] = Copy(h.systemGain);
     j["reserved1"] = Copy(h.reserved1);
-    j["detector"] = std::string(HeaderText(h.detector));
+    j["detector"] = Utf8Text(HeaderText(h.detector));
     j["observationType"] = Copy(h.observationType);
     j["reserved2"] = Copy(h.reserved2);
     j["biasLevel"] = Copy(h.biasLevel);
@@ -106,7 +107,7 @@ nlohmann::json HeaderJson(const HeaderRecord& h) {
 nlohmann::json ImageJson(const Program& program) {
     const ImageRecord& im = program.image;
     nlohmann::json j;
-    j["path"] = im.path;
+    j["path"] = Utf8Text(im.path);
     j["formatCode"] = im.formatCode;
     j["width"] = im.width;
     j["height"] = im.height;
@@ -138,6 +139,19 @@ nlohmann::json ImageJson(const Program& program) {
     return j;
 }
 
-void PrintJson(const nlohmann::json& value) { std::cout << value.dump(2) << std::endl; }
+namespace {
+
+// Texts are made UTF-8 where they are put in; a byte that still is not becomes U+FFFD
+// rather than an exception that would end the program.
+template <class Json>
+void Print(const Json& value) {
+    std::cout << value.dump(2, ' ', false, Json::error_handler_t::replace) << std::endl;
+}
+
+}  // namespace
+
+void PrintJson(const nlohmann::json& value) { Print(value); }
+
+void PrintOrderedJson(const nlohmann::ordered_json& value) { Print(value); }
 
 }  // namespace corvane::cli

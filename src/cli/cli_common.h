@@ -9,6 +9,7 @@
 
 #include "app/program.h"
 #include "cli/console_host.h"
+#include "platform/utf8_text.h"
 
 namespace corvane::cli {
 
@@ -30,6 +31,8 @@ void AddRawOptions(CLI::App& command, RawArguments& raw);
 bool LoadForCli(Program& program, ConsoleHost& host, const std::string& path,
                 const RawArguments& raw);
 
+// Every text from a file or a file name is put in through Utf8Text (platform/utf8_text.h):
+// JSON must be UTF-8, and old headers carry Latin-1.
 nlohmann::json ImageJson(const Program& program);
 nlohmann::json HeaderJson(const HeaderRecord& header);
 
@@ -41,6 +44,8 @@ std::string IsoTime(std::int32_t secondsSince1970);
 
 // Prints the JSON on stdout, indented.
 void PrintJson(const nlohmann::json& value);
+// The same with the keys in the order they were put in.
+void PrintOrderedJson(const nlohmann::ordered_json& value);
 
 // Each command file registers its commands here; the result code goes to `exitCode`.
 void RegisterInfoCommands(CLI::App& app, int& exitCode);

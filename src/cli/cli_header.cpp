@@ -1,7 +1,5 @@
 // corvane-cli header: the texts of the header dialog for a file.
 
-#include <iostream>
-
 #include "cli/cli_common.h"
 #include "image/header_fields.h"
 
@@ -27,27 +25,27 @@ void RegisterHeaderCommands(CLI::App& app, int& exitCode) {
         }
         const HeaderDialogFields f = HeaderDialogTexts(program.header, program.image.path);
         nlohmann::ordered_json j;  // in the order of the dialog
-        j["caption"] = f.caption;
-        j["observer"] = f.observer;
-        j["object"] = f.object;
-        j["rightAscension"] = f.rightAscension;
-        j["declination"] = f.declination;
-        j["epoch"] = f.epoch;
-        j["temperature"] = f.temperature;
-        j["quality"] = f.quality;
-        j["comment"] = f.comment;
-        j["ut"] = f.ut;
-        j["exposure"] = f.exposure;
-        j["detector"] = f.detector;
-        j["format"] = f.format;
-        j["binning"] = f.binning;
-        j["systemGain"] = f.systemGain;
-        j["electronGain"] = f.electronGain;
-        j["filter"] = f.filter;
-        j["preflash"] = f.preflash;
-        j["observationType"] = f.observationType;
-        j["biasLevel"] = f.biasLevel;
-        std::cout << j.dump(2) << std::endl;
+        j["caption"] = Utf8Text(f.caption);
+        j["observer"] = Utf8Text(f.observer);
+        j["object"] = Utf8Text(f.object);
+        j["rightAscension"] = Utf8Text(f.rightAscension);
+        j["declination"] = Utf8Text(f.declination);
+        j["epoch"] = Utf8Text(f.epoch);
+        j["temperature"] = Utf8Text(f.temperature);
+        j["quality"] = Utf8Text(f.quality);
+        j["comment"] = Utf8Text(f.comment);
+        j["ut"] = Utf8Text(f.ut);
+        j["exposure"] = Utf8Text(f.exposure);
+        j["detector"] = Utf8Text(f.detector);
+        j["format"] = Utf8Text(f.format);
+        j["binning"] = Utf8Text(f.binning);
+        j["systemGain"] = Utf8Text(f.systemGain);
+        j["electronGain"] = Utf8Text(f.electronGain);
+        j["filter"] = Utf8Text(f.filter);
+        j["preflash"] = Utf8Text(f.preflash);
+        j["observationType"] = Utf8Text(f.observationType);
+        j["biasLevel"] = Utf8Text(f.biasLevel);
+        PrintOrderedJson(j);
     });
 }
 

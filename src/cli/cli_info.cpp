@@ -1,5 +1,6 @@
 // corvane-cli info and pixels: the records and the true values of a loaded image.
 
+#include <cstdint>
 #include <iostream>
 
 #include "cli/cli_common.h"
@@ -50,7 +51,9 @@ void RegisterInfoCommands(CLI::App& app, int& exitCode) {
             return;
         }
         const ImageRecord& im = program.image;
-        if (px->x < 0 || px->y < 0 || px->x + px->w > im.width || px->y + px->h > im.height) {
+        // In 64 bits: X + W of two large arguments passes the int range.
+        if (px->x < 0 || px->y < 0 || std::int64_t{px->x} + px->w > im.width ||
+            std::int64_t{px->y} + px->h > im.height) {
             std::cerr << "pixels: the block lies outside the " << im.width << " x " << im.height
                       << " image\n";
             exitCode = 2;

@@ -35,8 +35,8 @@ public:
     json messages = json::array();
     MessageAnswer ShowMessage(std::string_view caption, std::string_view text, MessageIcon icon,
                               MessageButtons buttons) override {
-        messages.push_back({{"caption", std::string(caption)},
-                            {"text", std::string(text)},
+        messages.push_back({{"caption", Utf8Text(caption)},
+                            {"text", Utf8Text(text)},
                             {"icon", IconName(icon)}});
         return ConsoleHost::ShowMessage(caption, text, icon, buttons);
     }

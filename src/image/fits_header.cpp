@@ -125,7 +125,8 @@ struct Parse {
     }
 };
 
-std::uint16_t Low16(int value) { return static_cast<std::uint16_t>(value); }
+// The low 16 bits: what a 16-bit field of the header record keeps of a number.
+std::uint16_t Low16(std::int64_t value) { return static_cast<std::uint16_t>(value); }
 
 // Seconds since 1970 of a UTC calendar reading, when it fits the 32-bit field.
 std::optional<std::int32_t> UtcSeconds(int year, int month, int day, int hour, int minute,
@@ -599,8 +600,9 @@ bool ParseFitsHeader(InputFile& file, ReadTarget& target) {
     }
     image.width = naxis1;
     image.height = naxis2;
-    header.detectorColumns = Low16(naxis1 * header.binColumns);
-    header.detectorRows = Low16(naxis2 * header.binRows);
+    // Up to 65535 × 65535: the product is taken in 64 bits.
+    header.detectorColumns = Low16(std::int64_t{naxis1} * header.binColumns);
+    header.detectorRows = Low16(std::int64_t{naxis2} * header.binRows);
     if (image.width < 64 || image.height < 4) {
         return Refuse(target, "MSG 119", "Image is too small");
     }

@@ -5,7 +5,9 @@
 #include <cstring>
 
 #include "image/fits_header.h"
+#include "image/reader_support.h"
 #include "image/readers.h"
+#include "image/sample_copy.h"
 
 namespace corvane {
 
@@ -23,66 +25,58 @@ std::int16_t Saturate16(double value) {
     return static_cast<std::int16_t>(t);
 }
 
-std::uint32_t BigEndian32(const unsigned char* p) {
-    return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
-           static_cast<std::uint32_t>(p[2]) << 8 | static_cast<std::uint32_t>(p[3]);
+// The scaling of 32-bit samples into the 16-bit range: irafMin … irafMax onto 0 … 32767.
+void PrepareScaling(ImageRecord& image) {
+    if (image.irafMax == 0) image.irafMax = 32767.0f;
+    image.floatScale = 32767.0f / (image.irafMax - image.irafMin);
 }
 
-// Big-endian 16-bit samples into native ones, four at a time through a 64-bit word.
-void SwapPairs(const unsigned char* data, std::int16_t* out, std::size_t count) {
-    std::size_t i = 0;
-    for (; i + 4 <= count; i += 4) {
-        std::uint64_t word;
-        std::memcpy(&word, data + 2 * i, sizeof word);
-        word = (word & 0x00FF00FF00FF00FFull) << 8 | (word >> 8 & 0x00FF00FF00FF00FFull);
-        std::memcpy(out + i, &word, sizeof word);
-    }
-    for (; i < count; ++i) {
-        auto v = static_cast<std::uint16_t>(data[2 * i] << 8 | data[2 * i + 1]);
-        out[i] = static_cast<std::int16_t>(v);
+// Big-endian 32-bit samples, integer or float by bitpix, scaled into stored values.
+void ConvertWide(const unsigned char* data, std::int16_t* out, std::size_t count,
+                 const ImageRecord& image) {
+    const double low = image.irafMin;
+    const double scale = image.floatScale;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::uint32_t bits = LoadBe32(data + 4 * i);
+        double v;
+        if (image.bitpix == -32) {
+            float f;
+            std::memcpy(&f, &bits, sizeof f);
+            v = f;
+        } else {
+            v = static_cast<double>(bits);
+        }
+        out[i] = Saturate16((v - low) * scale);
     }
 }
 
-void Convert(const unsigned char* data, std::size_t count, ReadTarget& target) {
+// The data part into the pixels, converted by bitpix.
+bool CopyData(ReadTarget& target, const InputFile& file, std::uint64_t dataStart) {
     ImageRecord& image = target.image;
-    std::int16_t* out = image.pixels;
+    const auto sampleBytes = static_cast<std::uint32_t>(image.bytesPerPixel);
     switch (image.bitpix) {
         case 8:
-            for (std::size_t i = 0; i < count; ++i) out[i] = data[i];
-            break;
+            return CopyPixels(target, file, dataStart, sampleBytes, CopyU8);
         case 16:
             target.host.SetPaneText(Pane::Readout, "Swapping bytes...");
-            SwapPairs(data, out, count);
-            if (image.dialect == 4) {
-                // Unsigned camera data: the offset goes into bzero, the values wrap.
-                image.bzero = 32767;
-                for (std::size_t i = 0; i < count; ++i) {
-                    out[i] = static_cast<std::int16_t>(static_cast<std::uint16_t>(out[i]) - 32767u);
-                }
+            if (image.dialect != 4) {
+                return CopyPixels(target, file, dataStart, sampleBytes, CopyBe16);
             }
-            break;
-        case -32:
-        case 32: {
-            if (image.irafMax == 0) image.irafMax = 32767.0f;
-            image.floatScale = 32767.0f / (image.irafMax - image.irafMin);
-            const double low = image.irafMin;
-            const double scale = image.floatScale;
-            for (std::size_t i = 0; i < count; ++i) {
-                std::uint32_t bits = BigEndian32(data + 4 * i);
-                double v;
-                if (image.bitpix == -32) {
-                    float f;
-                    std::memcpy(&f, &bits, sizeof f);
-                    v = f;
-                } else {
-                    v = static_cast<double>(bits);
-                }
-                out[i] = Saturate16((v - low) * scale);
-            }
-            break;
-        }
-        default:
-            break;
+            // Unsigned camera data: the offset goes into bzero, the values wrap.
+            image.bzero = 32767;
+            return CopyPixels(target, file, dataStart, sampleBytes,
+                              [](const unsigned char* data, std::int16_t* out, std::size_t n) {
+                                  CopyBe16(data, out, n);
+                                  for (std::size_t i = 0; i < n; ++i) {
+                                      out[i] = static_cast<std::int16_t>(
+                                          static_cast<std::uint16_t>(out[i]) - 32767u);
+                                  }
+                              });
+        default:  // 32 and -32
+            PrepareScaling(image);
+            return CopyPixels(target, file, dataStart, sampleBytes,
+                              [&image](const unsigned char* data, std::int16_t* out,
+                                       std::size_t n) { ConvertWide(data, out, n, image); });
     }
 }
 
@@ -97,33 +91,16 @@ bool ReadFits(ReadTarget& target) {
         host.ShowMessage("MSG 109", "CreateFile function failed");
         return false;
     }
-    if (!ParseFitsHeader(*file, target)) {
+    if (!ParseFitsHeader(*file, target) || !AcceptImageSize(target)) {
         host.ShowMessage("MSG 109", "Error in image format");
         return false;
     }
-    SetImageGeometry(target);
 
     const std::uint64_t dataStart = static_cast<std::uint64_t>(image.headerBlocks) * kBlockSize;
-    const std::uint64_t rowBytes =
-        static_cast<std::uint64_t>(image.bytesPerPixel) * static_cast<std::uint64_t>(image.width);
+    const auto bytesPerPixel = static_cast<std::uint32_t>(image.bytesPerPixel);
     const std::uint64_t size = file->Size();
-    if (dataStart + rowBytes * static_cast<std::uint64_t>(image.height) > size) {
-        std::uint64_t rows = size > dataStart ? (size - dataStart) / rowBytes : 0;
-        if (rows < 4) {
-            host.ShowMessage("MSG 119", "Image is too small");
-            return false;
-        }
-        ShortenImage(target, static_cast<std::int32_t>(rows));
-        host.ShowMessage("MSG 129", "Warning! Some lines are missing.");
-    }
-
-    std::optional<FileView> source = FileView::Map(*file, ViewKind::ReadOnly);
-    file->Close();
-    if (!source) {
-        host.ShowMessage("MSG 109", "MapViewOfFile function failed");
-        return false;
-    }
-    if (!CreatePixelFile(target)) {
+    if (size < NeededFileSize(image, dataStart, bytesPerPixel) &&
+        !CutToWholeRows(target, size, dataStart, bytesPerPixel)) {
         return false;
     }
 
@@ -133,11 +110,7 @@ bool ReadFits(ReadTarget& target) {
         case 6: target.header.biasLevel = 260.0f; break;
         default: break;
     }
-
-    const std::size_t count =
-        static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
-    Convert(reinterpret_cast<const unsigned char*>(source->Data()) + dataStart, count, target);
-    return true;
+    return CopyData(target, *file, dataStart);
 }
 
 }  // namespace corvane

@@ -1,11 +1,12 @@
 // HK and PC: the 158-byte header record stored at the start of the file, then
-// little-endian signed 16-bit pixels used in place through a copy-on-write view.
+// little-endian signed 16-bit pixels, copied into the temporary pixel file.
 
 #include <cstddef>
 #include <utility>
 
 #include "image/reader_support.h"
 #include "image/readers.h"
+#include "image/sample_copy.h"
 
 namespace corvane {
 
@@ -84,7 +85,7 @@ bool ReadHk(ReadTarget& target) {
         !CutToWholeRows(target, size, kHkDataOffset, 2)) {
         return false;
     }
-    return MapPixelsInPlace(target, *file, kHkDataOffset);
+    return CopyPixels(target, *file, kHkDataOffset, 2, CopyLe16);
 }
 
 bool ReadPc(ReadTarget& target) {
@@ -99,7 +100,7 @@ bool ReadPc(ReadTarget& target) {
     } else if (size < needed && !CutToWholeRows(target, size, kPcDataOffset, 2)) {
         return false;
     }
-    return MapPixelsInPlace(target, *file, kPcDataOffset);
+    return CopyPixels(target, *file, kPcDataOffset, 2, CopyLe16);
 }
 
 }  // namespace corvane

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_access.h"
 #include "platform/temp_pixel_file.h"
 
 namespace corvane {
@@ -47,9 +46,8 @@ struct ImageRecord {
     float irafMax = 0, irafMin = 0, floatScale = 0;  // FITS: 32-bit and float scaling
     std::uint32_t pedestal = 0;        // ST-6: pedestal of the text header
 
-    // Pixel memory, one of two schemes: a copy-on-write view of the image file, or the
-    // temporary pixel file (which holds its own mapping).
-    std::optional<FileView> mappedView;
+    // Pixel memory: every reader copies its pixels into the temporary pixel file, which
+    // holds its own mapping; nothing stays mapped from the image file itself.
     std::optional<TempPixelFile> tempFile;
 
     // The 8-bit display image: displayBufferSize bytes, allocated after each successful
@@ -72,8 +70,9 @@ inline int TruePixel(const ImageRecord& image, int column, int row) {
     return StoredPixel(image, column, row) + image.bzero;
 }
 
-// Unmaps the view, removes the temporary file, frees the display image; clears pixels
-// and loaded. Nothing happens to an empty record.
+// Removes the temporary file and frees the display image; clears pixels and loaded and
+// zeroes the sizes, so that nothing left in the record leads a later read to memory
+// that is gone. Nothing happens to an empty record.
 void ReleaseImage(ImageRecord& image);
 
 }  // namespace corvane

@@ -9,6 +9,7 @@
 
 #include "image/reader_support.h"
 #include "image/readers.h"
+#include "image/sample_copy.h"
 
 namespace corvane {
 
@@ -150,16 +151,7 @@ bool ReadKvrFits(ReadTarget& target) {
         !CutToWholeRows(target, size, kKvrDataOffset, 2)) {
         return false;
     }
-    if (!MapPixelsInPlace(target, *file, kKvrDataOffset)) {
-        return false;
-    }
-    // Big-endian samples, exchanged in the private view.
-    const auto* bytes = reinterpret_cast<const unsigned char*>(image.pixels);
-    const std::size_t count = PixelCount(image);
-    for (std::size_t i = 0; i < count; ++i) {
-        image.pixels[i] = static_cast<std::int16_t>(LoadBe16(bytes + 2 * i));
-    }
-    return true;
+    return CopyPixels(target, *file, kKvrDataOffset, 2, CopyBe16);
 }
 
 }  // namespace corvane

@@ -30,7 +30,17 @@ LoadOutcome Fail(LoadContext& context) {
     return LoadOutcome::FailedClosed;
 }
 
-bool AskRaw(LoadContext& context) {
+// The size of an image, kept across the release that clears it from the record.
+struct ImageSize {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+
+// "RAW Options" proposes the size of the image shown when the load began and stores the
+// typed layout in the record, where the raw reader takes it.
+bool AskRaw(LoadContext& context, ImageSize proposed) {
+    context.image.width = proposed.width;
+    context.image.height = proposed.height;
     return RunRawOptionsDialog(context.image, context.raw, context.host);
 }
 
@@ -49,6 +59,10 @@ void ShortenImage(ReadTarget& target, std::int32_t rows) {
     SetDisplayGeometry(target.image);
 }
 
+void ShowPixelFileFull(Host& host) {
+    host.ShowMessage("MSG 109d", "CreateFileMapping function failed.\nMaybe the disk is full.");
+}
+
 bool CreatePixelFile(ReadTarget& target) {
     ImageRecord& image = target.image;
     std::size_t bytes = 2 * static_cast<std::size_t>(image.width) *
@@ -64,8 +78,7 @@ bool CreatePixelFile(ReadTarget& target) {
             return false;
         }
         case TempFileError::NoSpace:
-            target.host.ShowMessage("MSG 109d",
-                                    "CreateFileMapping function failed.\nMaybe the disk is full.");
+            ShowPixelFileFull(target.host);
             return false;
         case TempFileError::MapFailed:
             target.host.ShowMessage("MSG 109d", "MapViewOfFile function failed");
@@ -117,16 +130,18 @@ LoadOutcome LoadImageFile(LoadContext& context, std::string path) {
 
     ReadTarget target{image, context.header, context.roi, context.raw, host};
     ImageReader reader = nullptr;
+    // The previous image goes before any question, so that nothing of it can be read while
+    // a box is open; the raw dialog still proposes its size.
+    const ImageSize shown{image.width, image.height};
+    ReleaseImage(image);
     if (context.openAsRaw) {
         host.SetPaneText(Pane::Prompt, context.acquisitionSession ? image.path : "");
-        if (!AskRaw(context)) {
+        if (!AskRaw(context, shown)) {
             return Fail(context);
         }
-        ReleaseImage(image);
         image.formatCode = kFormatRaw;
         reader = ReadRaw;
     } else {
-        ReleaseImage(image);
         for (const FormatRow& row : kFormatTable) {
             if (row.matches(first)) {
                 image.formatCode = row.formatCode;
@@ -138,7 +153,7 @@ LoadOutcome LoadImageFile(LoadContext& context, std::string path) {
             host.SetPaneText(Pane::Readout, "");
             MessageAnswer answer = host.ShowMessage("MSG 20", "Unknown Image Format. Open as raw?",
                                                     MessageIcon::Warning, MessageButtons::YesNo);
-            if (answer != MessageAnswer::Yes || !AskRaw(context)) {
+            if (answer != MessageAnswer::Yes || !AskRaw(context, shown)) {
                 return Fail(context);
             }
             image.formatCode = kFormatRaw;

@@ -64,6 +64,10 @@ LoadOutcome LoadImageFile(LoadContext& context, std::string path);
 // before its pixels.
 void SetImageGeometry(ReadTarget& target);
 
+// "CreateFileMapping function failed.\nMaybe the disk is full." (MSG 109d): the
+// temporary pixel file cannot take the pixels.
+void ShowPixelFileFull(Host& host);
+
 // Creates the temporary pixel file for width × height pixels and points `pixels` at it,
 // reporting a failure with the reader's message.
 bool CreatePixelFile(ReadTarget& target);

@@ -3,6 +3,7 @@
 
 #include "image/reader_support.h"
 #include "image/readers.h"
+#include "image/sample_copy.h"
 
 namespace corvane {
 
@@ -48,27 +49,12 @@ bool ReadRaw(ReadTarget& target) {
         }
     }
 
-    std::optional<FileView> source = MapSourceReadOnly(target, *file);
-    if (!source) {
-        return false;
-    }
-    file->Close();
-    if (!CreatePixelFile(target)) {
-        return false;
-    }
-    const auto* p = reinterpret_cast<const unsigned char*>(source->Data()) + headerBytes + skip;
-    const std::size_t count = PixelCount(image);
+    // Swapped 16-bit samples are big-endian ones.
+    const std::uint64_t dataOffset = headerBytes + skip;
     if (sampleBytes == 1) {
-        for (std::size_t i = 0; i < count; ++i) {
-            image.pixels[i] = static_cast<std::int16_t>(p[i]);
-        }
-    } else {
-        for (std::size_t i = 0; i < count; ++i) {
-            std::uint16_t sample = LoadLe16(p + 2 * i);
-            image.pixels[i] = static_cast<std::int16_t>(raw.rawSwapBytes ? SwapBytes16(sample) : sample);
-        }
+        return CopyPixels(target, *file, dataOffset, 1, CopyU8);
     }
-    return true;
+    return CopyPixels(target, *file, dataOffset, 2, raw.rawSwapBytes ? CopyBe16 : CopyLe16);
 }
 
 }  // namespace corvane

@@ -12,27 +12,6 @@ std::optional<InputFile> OpenImageFile(ReadTarget& target) {
     return file;
 }
 
-bool MapPixelsInPlace(ReadTarget& target, InputFile& file, std::size_t dataOffset) {
-    std::optional<FileView> view = FileView::Map(file, ViewKind::CopyOnWrite);
-    if (!view) {
-        target.host.ShowMessage("MSG 109", "MapViewOfFile function failed");
-        return false;
-    }
-    file.Close();
-    target.image.mappedView = std::move(view);
-    target.image.pixels =
-        reinterpret_cast<std::int16_t*>(target.image.mappedView->Data() + dataOffset);
-    return true;
-}
-
-std::optional<FileView> MapSourceReadOnly(ReadTarget& target, const InputFile& file) {
-    std::optional<FileView> view = FileView::Map(file, ViewKind::ReadOnly);
-    if (!view) {
-        target.host.ShowMessage("MSG 109", "MapViewOfFile function failed");
-    }
-    return view;
-}
-
 bool AcceptImageSize(ReadTarget& target) {
     if (target.image.width < 64 || target.image.height < 4) {
         target.host.ShowMessage("MSG 119", "Image is too small");
@@ -42,9 +21,10 @@ bool AcceptImageSize(ReadTarget& target) {
     const std::int64_t height = target.image.height;
     const std::int64_t paddedWidth = (width + 3) / 4 * 4;
     const std::int64_t limit = std::numeric_limits<std::int32_t>::max();
-    // displayBufferSize = height × paddedWidth + 4 is an int32 of the image record; the
-    // pixel count, never larger, then fits as well.
-    if (paddedWidth > limit / height || height * paddedWidth > limit - 4) {
+    // The detector fields of the header record hold 16 bits; displayBufferSize =
+    // height × paddedWidth + 4 is an int32 of the image record, and the pixel count,
+    // never larger, then fits as well.
+    if (width > kMaxImageSide || height > kMaxImageSide || height * paddedWidth > limit - 4) {
         target.host.ShowMessage("MSG 119", "Image is too large");
         return false;
     }

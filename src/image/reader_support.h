@@ -1,6 +1,6 @@
 #pragma once
-// Steps the format readers share: opening the image file, mapping it copy-on-write,
-// refusing a geometry too large to hold, and the byte orders of the formats.
+// Steps the format readers share: opening the image file, refusing a geometry too large
+// to hold, cutting an image to the rows its file holds, and the byte orders of the formats.
 
 #include <cstddef>
 #include <cstdint>
@@ -14,18 +14,13 @@ namespace corvane {
 // Opens image.path for reading; "CreateFile function failed" (MSG 109) when it cannot.
 std::optional<InputFile> OpenImageFile(ReadTarget& target);
 
-// Maps the whole file copy-on-write into image.mappedView and closes the file; `pixels`
-// point `dataOffset` bytes into the view. The pixels may then be changed in memory while
-// the file stays as it is. "MapViewOfFile function failed" (MSG 109).
-bool MapPixelsInPlace(ReadTarget& target, InputFile& file, std::size_t dataOffset);
-
-// Maps the whole file read-only for a reader that converts its samples into the temporary
-// pixel file. "MapViewOfFile function failed" (MSG 109).
-std::optional<FileView> MapSourceReadOnly(ReadTarget& target, const InputFile& file);
+// The largest width or height: the header record's detector fields hold 16 bits.
+inline constexpr std::int32_t kMaxImageSide = 65535;
 
 // Checks width and height and sets the geometry: "Image is too small" (MSG 119) below
-// 64 × 4, "Image is too large" (MSG 119) when the display image would not fit the 32-bit
-// sizes of the image record; otherwise the region centre and display sizes follow.
+// 64 × 4, "Image is too large" (MSG 119) above 65535 either way or when the display image
+// would not fit the 32-bit sizes of the image record; otherwise the region centre and
+// display sizes follow. Readers check before they create anything.
 bool AcceptImageSize(ReadTarget& target);
 
 // The bytes a file needs: `dataOffset` and width × height samples.

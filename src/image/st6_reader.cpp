@@ -1,8 +1,9 @@
 // ST-6 Image: the text header, then width × height little-endian 16-bit values at 2048,
-// used in place through a copy-on-write view.
+// copied into the temporary pixel file.
 
 #include "image/reader_support.h"
 #include "image/readers.h"
+#include "image/sample_copy.h"
 #include "image/st6_pixels.h"
 
 namespace corvane {
@@ -22,11 +23,12 @@ bool ReadSt6(ReadTarget& target) {
         !CutToWholeRows(target, size, kSt6DataOffset, 2)) {
         return false;
     }
-    if (!MapPixelsInPlace(target, *file, kSt6DataOffset)) {
-        return false;
-    }
-    St6Transform(image.pixels, PixelCount(image), image.pedestal);
-    return true;
+    const std::uint32_t pedestal = image.pedestal;
+    return CopyPixels(target, *file, kSt6DataOffset, 2,
+                      [pedestal](const unsigned char* bytes, std::int16_t* out, std::size_t n) {
+                          CopyLe16(bytes, out, n);
+                          St6Transform(out, n, pedestal);
+                      });
 }
 
 }  // namespace corvane

@@ -8,6 +8,7 @@
 
 #include "image/reader_support.h"
 #include "image/readers.h"
+#include "image/sample_copy.h"
 
 namespace corvane {
 
@@ -66,8 +67,8 @@ private:
     };
     StripPart StripInFile(std::uint32_t strip) const;
     std::uint64_t SamplesInFile() const;
-    // The strips one after another into consecutive pixels.
-    void CopyStrips(const unsigned char* source);
+    // The strips one after another into consecutive pixels of the pixel file.
+    bool CopyStrips();
 
     ReadTarget& target_;
     Host& host_;
@@ -209,21 +210,33 @@ std::uint64_t TiffReader::SamplesInFile() const {
     return total;
 }
 
-void TiffReader::CopyStrips(const unsigned char* source) {
+bool TiffReader::CopyStrips() {
     ImageRecord& image = target_.image;
+    const TiffOrder order = order_;
+    auto halve16 = [order](const unsigned char* p, std::int16_t* out, std::size_t n) {
+        for (std::size_t i = 0; i < n; ++i) {
+            out[i] = static_cast<std::int16_t>(order.U16(p + 2 * i) / 2);
+        }
+    };
+    const std::uint32_t sampleSize = image.bitpix == 16 ? 2 : 1;
     const std::size_t capacity = PixelCount(image);
-    std::size_t next = 0;
-    for (std::uint32_t strip = 0; strip < layout_.stripCount && next < capacity; ++strip) {
+    CopiedSamples copied;
+    for (std::uint32_t strip = 0; strip < layout_.stripCount && copied.count < capacity; ++strip) {
         const StripPart part = StripInFile(strip);
         // Bounded by the pixel buffer: what does not fit is not copied.
-        const std::size_t n = part.samples < capacity - next ? part.samples : capacity - next;
-        const unsigned char* p = source + part.start;
-        for (std::size_t i = 0; i < n; ++i) {
-            image.pixels[next++] = image.bitpix == 8
-                                       ? static_cast<std::int16_t>(p[i])
-                                       : static_cast<std::int16_t>(order_.U16(p + 2 * i) / 2);
+        const std::size_t room = capacity - copied.count;
+        const std::size_t n = part.samples < room ? part.samples : room;
+        TempPixelFile& pixels = *image.tempFile;
+        const CopiedSamples piece =
+            sampleSize == 1 ? CopySamples(file_, part.start, 1, pixels, copied.count, n, CopyU8)
+                            : CopySamples(file_, part.start, 2, pixels, copied.count, n, halve16);
+        copied.count += piece.count;
+        copied.stored = piece.stored;
+        if (!piece.stored || piece.count < n) {
+            break;  // the file has become shorter since its strips were measured
         }
     }
+    return KeepCopiedRows(target_, copied, capacity);
 }
 
 bool TiffReader::Read() {
@@ -297,16 +310,7 @@ bool TiffReader::Read() {
         return false;
     }
 
-    std::optional<FileView> source = MapSourceReadOnly(target_, file_);
-    if (!source) {
-        return false;
-    }
-    file_.Close();
-    if (!CreatePixelFile(target_)) {
-        return false;
-    }
-    CopyStrips(reinterpret_cast<const unsigned char*>(source->Data()));
-    return true;
+    return CreatePixelFile(target_) && CopyStrips();
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "platform/file_access.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -86,40 +85,6 @@ std::uint64_t InputFile::Size() const {
         return 0;
     }
     return static_cast<std::uint64_t>(st.st_size);
-}
-
-std::optional<FileView> FileView::Map(const InputFile& file, ViewKind kind) {
-    std::uint64_t size = file.Size();
-    if (size == 0 || size > SIZE_MAX) {
-        return std::nullopt;
-    }
-    int prot = kind == ViewKind::ReadOnly ? PROT_READ : PROT_READ | PROT_WRITE;
-    void* base = ::mmap(nullptr, static_cast<std::size_t>(size), prot, MAP_PRIVATE,
-                        file.Descriptor(), 0);
-    if (base == MAP_FAILED) {
-        return std::nullopt;
-    }
-    return FileView(static_cast<std::byte*>(base), static_cast<std::size_t>(size));
-}
-
-FileView::FileView(FileView&& other) noexcept
-    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}
-
-FileView& FileView::operator=(FileView&& other) noexcept {
-    if (this != &other) {
-        if (data_ != nullptr) {
-            ::munmap(data_, size_);
-        }
-        data_ = std::exchange(other.data_, nullptr);
-        size_ = std::exchange(other.size_, 0);
-    }
-    return *this;
-}
-
-FileView::~FileView() {
-    if (data_ != nullptr) {
-        ::munmap(data_, size_);
-    }
 }
 
 }  // namespace corvane

@@ -1,6 +1,7 @@
 #pragma once
-// Files as the readers need them: an open file with bounded reads, and whole-file views
-// (read-only, or copy-on-write so that pixels can be changed without touching the file).
+// Files as the readers need them: an open file with bounded reads. Image files are read,
+// never mapped, so that a file changed or cut short by another program cannot fault a
+// read of its pixels.
 
 #include <cstddef>
 #include <cstdint>
@@ -32,29 +33,6 @@ public:
 private:
     explicit InputFile(int fd) : fd_(fd) {}
     int fd_ = -1;
-};
-
-enum class ViewKind { ReadOnly, CopyOnWrite };
-
-// A view of a whole file. A copy-on-write view may be written; the file never changes.
-class FileView {
-public:
-    // Maps all `file.Size()` bytes. Fails for an empty file.
-    static std::optional<FileView> Map(const InputFile& file, ViewKind kind);
-
-    FileView(FileView&& other) noexcept;
-    FileView& operator=(FileView&& other) noexcept;
-    FileView(const FileView&) = delete;
-    FileView& operator=(const FileView&) = delete;
-    ~FileView();
-
-    std::byte* Data() const { return data_; }
-    std::size_t Size() const { return size_; }
-
-private:
-    FileView(std::byte* data, std::size_t size) : data_(data), size_(size) {}
-    std::byte* data_ = nullptr;
-    std::size_t size_ = 0;
 };
 
 }  // namespace corvane

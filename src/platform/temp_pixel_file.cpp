@@ -97,6 +97,28 @@ TempPixelFile& TempPixelFile::operator=(TempPixelFile&& other) noexcept {
 
 TempPixelFile::~TempPixelFile() { Release(); }
 
+bool TempPixelFile::Write(std::size_t first, const std::int16_t* pixels, std::size_t count) {
+    const std::size_t capacity = size_ / sizeof(std::int16_t);
+    if (fd_ < 0 || first > capacity || count > capacity - first) {
+        return false;
+    }
+    const auto* bytes = reinterpret_cast<const char*>(pixels);
+    const std::size_t total = count * sizeof(std::int16_t);
+    std::size_t done = 0;
+    while (done < total) {
+        const ssize_t n = ::pwrite(fd_, bytes + done, total - done,
+                                   static_cast<off_t>(first * sizeof(std::int16_t) + done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
 void TempPixelFile::Release() {
     if (data_ != nullptr) {
         ::munmap(data_, size_);

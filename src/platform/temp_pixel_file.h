@@ -37,6 +37,12 @@ public:
     std::size_t Size() const { return size_; }
     const std::string& Path() const { return path_; }
 
+    // Writes `count` pixels from pixel `first` on through the file rather than the
+    // mapping: the pages go straight into the page cache instead of faulting in one by
+    // one, and the mapping sees them all the same. False when the file refuses the write
+    // or the pixels do not fit.
+    bool Write(std::size_t first, const std::int16_t* pixels, std::size_t count);
+
 private:
     TempPixelFile(int fd, void* data, std::size_t size, std::string path)
         : fd_(fd), data_(data), size_(size), path_(std::move(path)) {}

@@ -17,23 +17,6 @@ inline std::vector<std::uint8_t> PathData(const std::string& path) {
     return data;
 }
 
-// Frame 4 + 4 per side, caption 19, menu 20, bars 16, status bar 20, a 1600 × 1200 work area.
-inline WindowMetrics DesktopMetrics() {
-    WindowMetrics m;
-    m.edgeWidth = 2;
-    m.edgeHeight = 2;
-    m.sizingFrameWidth = 4;
-    m.sizingFrameHeight = 4;
-    m.captionHeight = 19;
-    m.menuHeight = 20;
-    m.verticalScrollWidth = 16;
-    m.horizontalScrollHeight = 16;
-    m.statusBarHeight = 20;
-    m.workAreaRight = 1600;
-    m.workAreaBottom = 1200;
-    return m;
-}
-
 struct AppFixture {
     Program program;
     FakeHost host;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/command_ids.h"
+#include "app/paint_geometry.h"
 #include "app/app_fixture.h"
 
 namespace corvane {
@@ -145,6 +146,49 @@ TEST(FitWindowToImage, ClampsOffsetsAndSetsTheScrollBars) {
     EXPECT_EQ(h.position, 4000 - 1572);
     EXPECT_TRUE(h.enabled);
     EXPECT_FALSE(f.host.scrollBars[static_cast<int>(ScrollBarKind::Vertical)].enabled);
+}
+
+// The largest sides a reader accepts, at both ends of the zoom: nothing may wrap, and a
+// repaint at the far corner ends inside the image.
+TEST(FitWindowToImage, LargestImageAtSixteenToOneAndOneToEight) {
+    struct Case {
+        int zoom;
+        int visibleWidth, visibleHeight;
+        int visibleImageWidth, maxOffset, page;
+        int lastColumn;  // one past the last column a full repaint at the far end shows
+    } cases[] = {
+        {kMaxZoom, 1568, 1104, 98, 65535 - 98, 97, 65535},
+        // 65535 × 1 / 8 = 8191 screen pixels hold 65528 image columns.
+        {1, 1572, 1113, 12576, 65528 - 12576, 10161, 65528},
+    };
+    for (const Case& c : cases) {
+        AppFixture f;
+        ImageRecord& image = f.program.image;  // the sizes alone: nothing here reads pixels
+        image.width = 65535;
+        image.height = 65535;
+        image.loaded = true;
+        ViewState& v = f.program.shell.view;
+        v.zoom = c.zoom;
+        FitWindowToImage(f.program, f.host, LoadFitRectangle(f.program, f.host.metrics));
+        LayoutChildren(f.program, f.host);
+        EXPECT_EQ(f.host.windowSizes.back(),
+                  std::make_pair(c.visibleWidth + kBar + kFrameX,
+                                 c.visibleHeight + kBar + kStatus + kFrameY))
+            << c.zoom;
+        EXPECT_EQ(f.host.sizeLimits.maxWidth, 1600) << c.zoom;
+        EXPECT_EQ(v.visibleWidth, c.visibleWidth) << c.zoom;
+        EXPECT_EQ(v.visibleHeight, c.visibleHeight) << c.zoom;
+        EXPECT_EQ(v.visibleImageWidth, c.visibleImageWidth) << c.zoom;
+        EXPECT_EQ(v.maxHorizontalOffset, c.maxOffset) << c.zoom;
+        const ScrollBarState& h = f.host.scrollBars[static_cast<int>(ScrollBarKind::Horizontal)];
+        EXPECT_EQ(h.page, c.page) << c.zoom;
+        EXPECT_EQ(h.max, c.page + c.maxOffset - 1) << c.zoom;
+
+        v.horizontalOffset = v.maxHorizontalOffset;
+        const PaintGeometry g = ComputePaintGeometry(v, {0, 0, v.visibleWidth, v.visibleHeight});
+        EXPECT_EQ(g.sourceX + g.sourceWidth, c.lastColumn) << c.zoom;
+        EXPECT_EQ(g.destination.right, c.visibleWidth) << c.zoom;
+    }
 }
 
 TEST(LayoutChildren, PlacesBarsCornerPanesAndProgress) {

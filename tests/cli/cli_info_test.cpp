@@ -53,6 +53,27 @@ TEST(CliInfo, PixelsAreTrueValues) {
     EXPECT_NE(outside.status, 0);
 }
 
+// Old headers and their file names carry Latin-1; the JSON must still be UTF-8.
+TEST(CliInfo, Latin1HeaderTextsAndFileNamesComeOutAsUtf8) {
+    TempDir dir;
+    const std::string name = "caf\xE9.fit";
+    WriteFits(dir.File(name), FitsImage{}, {FitsKey::Str("OBJECT", "Fr#d#ric")});
+    // cfitsio writes ASCII only: the Latin-1 bytes go in afterwards, as an old writer left them.
+    std::string bytes = ReadBytes(dir.File(name));
+    const std::size_t at = bytes.find("Fr#d#ric");
+    bytes[at + 2] = bytes[at + 4] = '\xE9';
+    WriteBytes(dir.File(name), bytes);
+
+    CliRun info = RunCli("info " + dir.File(name), dir.Path());
+    ASSERT_EQ(info.status, 0) << info.err;
+    auto j = nlohmann::json::parse(info.out);
+    EXPECT_EQ(j["path"], dir.Path() + "/caf\u00E9.fit");
+    EXPECT_EQ(j["header"]["object"], "Fr\u00E9d\u00E9ric");
+    CliRun header = RunCli("header " + dir.File(name), dir.Path());
+    ASSERT_EQ(header.status, 0) << header.err;
+    EXPECT_EQ(nlohmann::json::parse(header.out)["object"], "Fr\u00E9d\u00E9ric");
+}
+
 TEST(CliInfo, LoadFailureGoesToStderrAndTheStatus) {
     TempDir dir;
     WriteBytes(dir.File("x.dat"), std::string(100, 'x'));

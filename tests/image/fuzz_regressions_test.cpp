@@ -13,6 +13,7 @@ namespace fs = std::filesystem;
 // Inputs on which a fuzz target once crashed, leaked or hung; each must now run through
 // its target cleanly (under the sanitizer build a bad read fails the run).
 TEST(FuzzRegressions, EveryKeptInputRunsThroughItsTarget) {
+    // From the source tree itself: a compiler cache may make __FILE__ a relative path.
     const fs::path root = fs::path(CORVANE_SOURCE_DIR) / "tests" / "fuzz" / "regressions";
     ASSERT_TRUE(fs::is_directory(root)) << root;
     int replayed = 0;

@@ -45,7 +45,7 @@ TEST(HkReader, ReadsTheHeaderWithItsHalvesExchanged) {
     EXPECT_EQ(std::string(r.formatTag, 2), "HK");
     EXPECT_EQ(StoredPixels(program.image), pixels);
     EXPECT_EQ(ReadBytes(dir.File("a.hk")), bytes);
-    EXPECT_TRUE(program.image.mappedView.has_value());
+    EXPECT_TRUE(program.image.tempFile.has_value());
 }
 
 TEST(HkReader, ElectronGainFollowsTheGainSetting) {

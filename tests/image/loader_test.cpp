@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "image/loader.h"
 #include "support/fits_writer.h"
@@ -189,7 +190,13 @@ TEST(Loader, TemporaryFilesAreNumberedAndRemoved) {
     EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"a.fit", "~cor0000.tmp", "~cor0001.tmp"}));
 
     CloseImage(one.program, one.host);
-    EXPECT_FALSE(one.program.image.loaded);
+    // Nothing of the released image is left for a later read to follow.
+    const ImageRecord& closed = one.program.image;
+    EXPECT_FALSE(closed.loaded);
+    EXPECT_EQ(closed.pixels, nullptr);
+    EXPECT_EQ(std::tie(closed.width, closed.height, closed.paddedWidth, closed.displayBufferSize),
+              std::make_tuple(0, 0, 0, 0));
+    EXPECT_TRUE(closed.displayImage.empty());
     EXPECT_EQ(one.host.title, "Corvane 32 - ");
     EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"a.fit", "~cor0001.tmp"}));
 

@@ -1,10 +1,9 @@
-// File views and temporary pixel files: what they promise the readers.
+// Input files and temporary pixel files: what they promise the readers.
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
 #include <csignal>
-#include <cstring>
 
 #include "platform/file_access.h"
 #include "platform/file_lookup.h"
@@ -13,29 +12,6 @@
 
 namespace corvane::test {
 namespace {
-
-TEST(FileView, CopyOnWriteLeavesTheFileUnchanged) {
-    TempDir dir;
-    WriteBytes(dir.File("f.bin"), "abcdef");
-    auto file = InputFile::Open(dir.File("f.bin"));
-    ASSERT_TRUE(file);
-    auto view = FileView::Map(*file, ViewKind::CopyOnWrite);
-    ASSERT_TRUE(view);
-    file->Close();  // the view outlives the handle
-    ASSERT_EQ(view->Size(), 6u);
-    std::memcpy(view->Data(), "XY", 2);
-    EXPECT_EQ(std::memcmp(view->Data(), "XYcdef", 6), 0);
-    EXPECT_EQ(ReadBytes(dir.File("f.bin")), "abcdef");
-}
-
-TEST(FileView, EmptyFileAndDirectoriesAreNotOpened) {
-    TempDir dir;
-    WriteBytes(dir.File("empty"), "");
-    auto file = InputFile::Open(dir.File("empty"));
-    ASSERT_TRUE(file);
-    EXPECT_FALSE(FileView::Map(*file, ViewKind::ReadOnly));
-    EXPECT_FALSE(InputFile::Open(dir.Path()));
-}
 
 TEST(InputFile, ReadsAreBoundedByTheFile) {
     TempDir dir;
@@ -49,6 +25,7 @@ TEST(InputFile, ReadsAreBoundedByTheFile) {
     EXPECT_TRUE(file->Seek(7));
     EXPECT_EQ(file->Read(buffer, 10), 3u);
     EXPECT_EQ(file->Size(), 10u);
+    EXPECT_FALSE(InputFile::Open(dir.Path()));  // a directory is not an image file
 }
 
 TEST(FindFirstFile, PatternsAndLiteralNames) {

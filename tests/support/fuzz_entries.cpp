@@ -4,7 +4,11 @@
 #include <unistd.h>
 
 #include <array>
+#include <memory>
 
+#include "app/paint_geometry.h"
+#include "app/program.h"
+#include "app/window_layout.h"
 #include "image/loader.h"
 #include "image/raw_dialog.h"
 #include "image/readers.h"
@@ -72,6 +76,28 @@ void TouchPixels(const ImageRecord& image) {
     }
 }
 
+// What a load sets off on screen: the window fitted around the image at every zoom from
+// 1:8 to 16:1, and the geometry of a whole repaint scrolled to the far corner, which must
+// stay inside the image.
+void ShowAtEveryZoom(Program& program, FakeHost& host) {
+    host.metrics = DesktopMetrics();
+    ViewState& view = program.shell.view;
+    for (int zoom = 1; zoom <= kMaxZoom; zoom *= 2) {
+        view.zoom = zoom;
+        FitWindowToImage(program, host, LoadFitRectangle(program, host.metrics));
+        LayoutChildren(program, host);
+    }
+    view.horizontalOffset = view.maxHorizontalOffset;
+    view.verticalOffset = view.maxVerticalOffset;
+    const PaintGeometry g = ComputePaintGeometry(view, {0, 0, view.visibleWidth, view.visibleHeight});
+    const ImageRecord& image = program.image;
+    if (g.sourceX < 0 || g.sourceY < 0 ||
+        static_cast<long long>(g.sourceX) + g.sourceWidth > image.width ||
+        static_cast<long long>(g.sourceY) + g.sourceHeight > image.height) {
+        __builtin_trap();
+    }
+}
+
 ImageReader ReaderOf(FuzzTarget target) {
     switch (target) {
         case FuzzTarget::Fits: return ReadFits;
@@ -125,10 +151,12 @@ std::string RawFuzzPrefix(int columns, int rows, int headerBytes, int skipRows, 
 
 bool RunFuzzInput(FuzzTarget target, const std::uint8_t* data, std::size_t size,
                   const std::string& directory) {
-    ImageRecord image;
-    HeaderRecord header{};
-    RegionOfInterest roi;
-    RawOptions raw;
+    // The whole program's records, as the desktop program holds them while it loads.
+    auto program = std::make_unique<Program>();
+    ImageRecord& image = program->image;
+    HeaderRecord& header = program->header;
+    RegionOfInterest& roi = program->roi;
+    RawOptions& raw = program->raw;
     // Every question is answered Yes ("Open as raw?"), the raw dialog at most once.
     FakeHost host;
     host.answers.assign(4, MessageAnswer::Yes);
@@ -166,6 +194,9 @@ bool RunFuzzInput(FuzzTarget target, const std::uint8_t* data, std::size_t size,
     }
     if (loaded) {
         TouchPixels(image);
+        if (target == FuzzTarget::Loader) {
+            ShowAtEveryZoom(*program, host);
+        }
     }
     ReleaseImage(image);
     ::unlink((directory + "/input").c_str());

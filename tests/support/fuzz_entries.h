@@ -19,8 +19,9 @@ std::optional<FuzzTarget> FuzzTargetNamed(std::string_view name);
 std::vector<FuzzTarget> AllFuzzTargets();
 
 // Writes the input as a file in `directory` (which also takes the temporary pixel files)
-// and reads it with the target's reader; a loaded image has every pixel read once.
-// Returns true when the image loaded.
+// and reads it with the target's reader; a loaded image has every pixel read once. After
+// the loader target's loads the window is fitted at every zoom and one repaint's geometry
+// is taken, as on screen. Returns true when the image loaded.
 //
 // For the raw reader the first 8 bytes are the dialog's answers and the rest is the file;
 // the loader target answers Yes to "Open as raw?" and takes the dialog's answers from the
