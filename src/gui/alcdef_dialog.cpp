@@ -113,6 +113,7 @@ AlcdefDialog::AlcdefDialog(QWidget* parent, const RecordSet& set, const Lightcur
     comparisons_->setHorizontalHeaderLabels(
         {"Session", "Star", "Name", "RA (hh:mm:ss.ss)", "Dec (±dd:mm:ss.s)", "Mag"});
     comparisons_->verticalHeader()->hide();
+    comparisons_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     comparisons_->horizontalHeader()->setSectionResizeMode(kName, QHeaderView::Stretch);
     for (const LightcurveSession& session : curve.sessions) {
         for (int star : session.comps) {
@@ -159,7 +160,7 @@ AlcdefDialog::AlcdefDialog(QWidget* parent, const RecordSet& set, const Lightcur
     layout->addLayout(fileForm);
     layout->addWidget(problem_);
     layout->addWidget(buttons);
-    resize(640, 560);
+    resize(700, 560);
 }
 
 AlcdefMetadata AlcdefDialog::Metadata() const {

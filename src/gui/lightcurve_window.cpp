@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -153,6 +154,28 @@ LightcurveWindow::LightcurveWindow(QWidget* owner, std::function<void()> listFil
 }
 
 LightcurveWindow::~LightcurveWindow() = default;
+
+bool LightcurveWindow::event(QEvent* event) {
+    // The main window's scrolling keys work from every window of the program; here they
+    // move within the window's own lists, boxes and fields instead.
+    if (event->type() == QEvent::ShortcutOverride) {
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+            case Qt::Key_Up:
+            case Qt::Key_Down:
+            case Qt::Key_Left:
+            case Qt::Key_Right:
+            case Qt::Key_PageUp:
+            case Qt::Key_PageDown:
+            case Qt::Key_Home:
+            case Qt::Key_End:
+                event->accept();
+                return true;
+            default:
+                break;
+        }
+    }
+    return QWidget::event(event);
+}
 
 void LightcurveWindow::ShowListFile(const std::string& path) {
     if (!path.empty() && read_.count(FullPath(path)) == 0) {

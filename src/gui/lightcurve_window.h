@@ -73,7 +73,10 @@ class LightcurveWindow : public QWidget {
     QLabel* Note() const { return note_; }
     QProgressBar* Progress() const { return progress_; }
 
-  private:
+  protected:
+    bool event(QEvent* event) override;
+
+private:
     void AddListFilesCommand();
     void ExportAlcdefCommand();
     void ExportCsvCommand();

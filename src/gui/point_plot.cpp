@@ -22,6 +22,15 @@ QColor SessionColour(int number) {
     return QColor(kColours[i]);
 }
 
+QString PointText(const LightcurvePoint& p) {
+    return QString("%1\nJD %2, mag %3 ± %4, session %5")
+        .arg(QString::fromStdString(p.key.image))
+        .arg(p.jd, 0, 'f', 6)
+        .arg(p.mag, 0, 'f', 4)
+        .arg(p.err, 0, 'f', 4)
+        .arg(p.session);
+}
+
 void ShowPlotMessage(QCustomPlot& plot, const QString& text) {
     auto* item = new QCPItemText(&plot);
     item->position->setType(QCPItemPosition::ptAxisRectRatio);
@@ -37,7 +46,8 @@ PointPlot::PointPlot(QWidget* parent) : QCustomPlot(parent) {
     connect(this, &QCustomPlot::mouseMove, this, [this](QMouseEvent* event) {
         const std::optional<std::size_t> at = PointAt(event->pos());
         if (at) {
-            QToolTip::showText(event->globalPosition().toPoint(), TipOf(*at), this);
+            QToolTip::showText(event->globalPosition().toPoint(), PointText(points_[*at].point),
+                               this);
         } else {
             QToolTip::hideText();
         }
@@ -90,16 +100,6 @@ std::optional<std::size_t> PointPlot::PointAt(QPoint pixel) const {
         }
     }
     return nearest;
-}
-
-QString PointPlot::TipOf(std::size_t index) const {
-    const LightcurvePoint& p = points_.at(index).point;
-    return QString("%1\nJD %2\nmag %3 ± %4\nsession %5")
-        .arg(QString::fromStdString(p.key.image))
-        .arg(p.jd, 0, 'f', 6)
-        .arg(p.mag, 0, 'f', 4)
-        .arg(p.err, 0, 'f', 4)
-        .arg(p.session);
 }
 
 void PointPlot::Clear() {

@@ -14,6 +14,10 @@ namespace corvane {
 // The colour of session `number` (from 1) in every view.
 QColor SessionColour(int number);
 
+// A point's record and values as the window shows them: the image path, then the JD,
+// magnitude with its error, and session.
+QString PointText(const LightcurvePoint& point);
+
 // `text` in the middle of an empty plot, where a curve would be.
 void ShowPlotMessage(QCustomPlot& plot, const QString& text);
 
@@ -39,9 +43,6 @@ class PointPlot : public QCustomPlot {
 
     // The point nearest to `pixel` within a few pixels.
     std::optional<std::size_t> PointAt(QPoint pixel) const;
-
-    // What hovering over point `index` shows: the image path and the point's values.
-    QString TipOf(std::size_t index) const;
 
   signals:
     void PointClicked(const RecordKey& key);

@@ -8,6 +8,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "gui/point_plot.h"
+
 namespace corvane {
 
 RecordPanel::RecordPanel(QWidget* parent) : QWidget(parent) {
@@ -15,6 +17,10 @@ RecordPanel::RecordPanel(QWidget* parent) : QWidget(parent) {
     auto* inner = new QVBoxLayout(group);
     selected_ = new QLabel("Click a point to select its record.");
     selected_->setWordWrap(true);
+    selected_->setTextFormat(Qt::PlainText);
+    // The image path and the values, a long path on two lines.
+    selected_->setMinimumHeight(3 * selected_->fontMetrics().lineSpacing());
+    selected_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     selected_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     inner->addWidget(selected_);
     auto* buttons = new QHBoxLayout;
@@ -47,12 +53,7 @@ void RecordPanel::Show(const Lightcurve& curve, const std::optional<RecordKey>& 
     const auto left = std::find_if(curve.leftOut.begin(), curve.leftOut.end(),
                                    [&](const auto& r) { return selected && r.key == selected; });
     if (point != curve.points.end()) {
-        selected_->setText(QString("%1\nJD %2, mag %3 ± %4, session %5")
-                               .arg(QString::fromStdString(point->key.image))
-                               .arg(point->jd, 0, 'f', 6)
-                               .arg(point->mag, 0, 'f', 4)
-                               .arg(point->err, 0, 'f', 4)
-                               .arg(point->session));
+        selected_->setText(PointText(*point));
     } else if (left != curve.leftOut.end()) {
         selected_->setText(QString("%1\nno point: %2")
                                .arg(QString::fromStdString(left->image))

@@ -224,6 +224,7 @@ TEST(LightcurveWindow, PointsLeftOutAndEnsemblesChangedAreSearchedAgain) {
         << QToolTip::text().toStdString();
     QTest::mouseClick(&times, Qt::LeftButton, {}, at);
     ASSERT_EQ(w.Selection(), target.point.key);
+    w.grab().save("screen_lightcurve_selected.png");
 
     QTest::mouseClick(w.Panel()->LeaveOutButton(), Qt::LeftButton);
     ASSERT_TRUE(WaitUntil([&] { return !w.Searching(); }));
@@ -299,6 +300,7 @@ TEST(LightcurveWindow, AlcdefExportNamesTheRuleBeforeWritingAnything) {
     EXPECT_EQ(dialog.focusWidget(), dialog.Field("CONTACTNAME"));
     EXPECT_NE(dialog.result(), QDialog::Accepted);
     EXPECT_FALSE(std::filesystem::exists(out));
+    dialog.grab().save("screen_lightcurve_alcdef.png");
 
     dialog.Field("CONTACTNAME")->setText("A. Observer");
     PressOk(&dialog);
