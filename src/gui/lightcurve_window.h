@@ -76,7 +76,7 @@ class LightcurveWindow : public QWidget {
   protected:
     bool event(QEvent* event) override;
 
-private:
+  private:
     void AddListFilesCommand();
     void ExportAlcdefCommand();
     void ExportCsvCommand();
