@@ -55,5 +55,6 @@ inline constexpr int kToolBox = 40002;
 inline constexpr int kAddStar = 40003;
 inline constexpr int kPsf = 40004;
 inline constexpr int kMedianFilter = 40005;
+inline constexpr int kLightcurve = 40006;  // the lightcurve window
 
 }  // namespace corvane::command

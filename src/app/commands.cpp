@@ -284,6 +284,9 @@ bool OnCommand(Program& program, Host& host, int id) {
         case kMedianFilter:
             RunMedianFilter(program, host, MakeAnalysisDisplay(program, host));
             return true;
+        case kLightcurve:
+            LightcurveCommand(program);
+            return true;
         default:
             return false;
     }

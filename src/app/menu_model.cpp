@@ -1,5 +1,7 @@
 #include "app/menu_model.h"
 
+#include "app/photometry_commands.h"
+
 namespace corvane {
 
 MenuState ComputeMenuState(const Program& program) {
@@ -17,6 +19,7 @@ MenuState ComputeMenuState(const Program& program) {
     menu.outputFilesEnabled = shell.outputFilesEnabled;
     menu.acquireEnabled = shell.acquireAvailable && !shell.acquisitionSession;
     menu.smallRoiChecked = shell.smallRoi;
+    menu.lightcurveEnabled = LightcurveAvailable(program);
     return menu;
 }
 

@@ -16,4 +16,14 @@ bool PhotometryRunClick(Program& program, Host& host, int column, int row);
 // dialog ends with success.
 void OutputFilesCommand(Program& program, Host& host);
 
+// "Lightcurve..." is available once output files are chosen or list files were opened in
+// the window.
+bool LightcurveAvailable(const Program& program);
+
+// "Lightcurve...": when available, the window opens on the current list file.
+void LightcurveCommand(Program& program);
+
+// The window reports list files the user opened in it: the command stays available.
+void NoteLightcurveListFiles(Program& program, Host& host);
+
 }  // namespace corvane

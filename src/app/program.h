@@ -6,6 +6,7 @@
 
 #include "app/box_outline.h"
 #include "app/hand_over_inbox.h"
+#include "app/lightcurve_link.h"
 #include "app/view_state.h"
 #include "display/display_state.h"
 #include "image/header_record.h"
@@ -100,6 +101,9 @@ struct Program {
 
     // Hand-overs of the acquisition program waiting for the program to be free.
     HandOverInbox handOvers;
+
+    // The lightcurve window, which lives in the screen.
+    LightcurveLink lightcurve;
 };
 
 }  // namespace corvane

@@ -13,8 +13,7 @@
 #include "cli/alcdef_meta.h"
 #include "cli/cli_common.h"
 #include "cli/lightcurve_json.h"
-#include "lightcurve/alcdef_export.h"
-#include "lightcurve/alcdef_validator.h"
+#include "lightcurve/alcdef_file.h"
 #include "lightcurve/differential.h"
 #include "lightcurve/points_csv.h"
 #include "photometry/photometry_parameters.h"
@@ -217,26 +216,22 @@ int LightcurveCommand::Export(const Lightcurve& curve) {
     if (!ReadAlcdefMeta(args_.meta, meta, error)) {
         return Usage(error);
     }
-    const AlcdefExport alcdef = BuildAlcdef(set_, curve, meta);
+    const CheckedAlcdef alcdef = CheckAlcdef(set_, curve, meta);
     for (int session : alcdef.tooFewPoints) {
         std::cerr << "lightcurve: session " << session
                   << " has fewer than two points: no ALCDEF block\n";
     }
-    if (alcdef.blocks.empty()) {
+    if (alcdef.blocks == 0) {
         std::cerr << "lightcurve: no session has two points: " << args_.alcdef << " not written\n";
         return 3;
     }
-    std::vector<std::string> blocks;
-    for (const AlcdefBlock& b : alcdef.blocks) {
-        blocks.push_back(b.text);
-    }
-    std::size_t index = 0;
-    if (std::optional<AlcdefViolation> v = ValidateAlcdefBlocks(blocks, index)) {
-        std::cerr << "lightcurve: ALCDEF block of session " << alcdef.blocks[index].session
-                  << " refused: " << v->Text() << "; " << args_.alcdef << " not written\n";
+    if (alcdef.violation) {
+        std::cerr << "lightcurve: ALCDEF block of session " << alcdef.violatingSession
+                  << " refused: " << alcdef.violation->Text() << "; " << args_.alcdef
+                  << " not written\n";
         return 3;
     }
-    if (!WriteFileBytes(args_.alcdef, AlcdefFileText(alcdef))) {
+    if (!WriteFileBytes(args_.alcdef, alcdef.text)) {
         std::cerr << "lightcurve: " << args_.alcdef << ": cannot be written\n";
         return 1;
     }

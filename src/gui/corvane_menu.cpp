@@ -113,6 +113,8 @@ CorvaneMenu BuildCorvaneMenu(QMenuBar* bar, QWidget* owner,
     Item(menu, photometry, "&Output Files...", kOutputFiles, command, true);
     photometry->addSeparator();
     Item(menu, photometry, "&Do!\tF8", kDo, command);
+    photometry->addSeparator();
+    Item(menu, photometry, "&Lightcurve...", kLightcurve, command, true);
 
     menu.top = {file, options, window, faceLift, photometry};
     // Grayed until an image is shown.

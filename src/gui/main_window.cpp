@@ -138,6 +138,7 @@ void MainWindow::ApplyMenuState(const MenuState& menu) {
     menu_.items.at(command::kOutputFiles)->setEnabled(menu.outputFilesEnabled);
     menu_.items.at(command::kAcquire)->setEnabled(menu.acquireEnabled);
     menu_.items.at(command::kSmallRoi)->setChecked(menu.smallRoiChecked);
+    menu_.items.at(command::kLightcurve)->setEnabled(menu.lightcurveEnabled);
 }
 
 void MainWindow::OpenMenuFromKeyboard() {

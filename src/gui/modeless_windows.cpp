@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "app/close_up.h"
+#include "app/photometry_commands.h"
 #include "app/screen_placement.h"
 #include "app/tool_box.h"
 #include "gui/desktop_geometry.h"
@@ -10,7 +11,32 @@
 namespace corvane {
 
 ModelessWindows::ModelessWindows(QWidget& owner, Program& program, Host& host)
-    : QObject(&owner), owner_(owner), program_(program), host_(host), link_(owner, program, host) {}
+    : QObject(&owner), owner_(owner), program_(program), host_(host), link_(owner, program, host) {
+    program_.lightcurve.open = [this](const std::string& listPath) { OpenLightcurve(listPath); };
+    // The record is added before the run returns to the event loop.
+    program_.lightcurve.recordWritten = [this](const std::string& listPath,
+                                               std::string_view record) {
+        if (lightcurve_) {
+            lightcurve_->RecordWritten(listPath, record);
+        }
+    };
+}
+
+ModelessWindows::~ModelessWindows() {
+    program_.lightcurve.open = nullptr;
+    program_.lightcurve.recordWritten = nullptr;
+}
+
+void ModelessWindows::OpenLightcurve(const std::string& listPath) {
+    if (!lightcurve_) {
+        lightcurve_ =
+            new LightcurveWindow(&owner_, [this] { NoteLightcurveListFiles(program_, host_); });
+    }
+    lightcurve_->ShowListFile(listPath);
+    lightcurve_->show();
+    lightcurve_->raise();
+    lightcurve_->activateWindow();
+}
 
 void ModelessWindows::Open(ModelessWindow window) {
     window == ModelessWindow::CloseUp ? OpenCloseUp() : OpenToolBox();

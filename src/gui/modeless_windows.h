@@ -1,6 +1,7 @@
 #pragma once
-// The main window's companions: the close-up window, the tool box and the link to the
-// acquisition program. The main window owns one of these and its host forwards here.
+// The main window's companions: the close-up window, the tool box, the lightcurve window
+// and the link to the acquisition program. The main window owns one of these and its host
+// forwards here.
 
 #include <QObject>
 #include <QPointer>
@@ -12,6 +13,7 @@
 #include "app/program.h"
 #include "gui/acquisition_link.h"
 #include "gui/close_up_window.h"
+#include "gui/lightcurve_window.h"
 #include "gui/tool_box.h"
 #include "platform/host.h"
 
@@ -22,7 +24,9 @@ namespace corvane {
 class ModelessWindows : public QObject {
     Q_OBJECT
 public:
+    // Takes the program's lightcurve link for as long as it lives.
     ModelessWindows(QWidget& owner, Program& program, Host& host);
+    ~ModelessWindows() override;
     // The menu's name of a command, for the tool box's tooltips.
     void SetCommandNames(std::function<QString(int command)> names) { names_ = std::move(names); }
 
@@ -38,7 +42,11 @@ public:
     void OpenToolBox();
     void CloseToolBox();
 
+    // "Lightcurve...": the window opens, or comes to the front, on the list file.
+    void OpenLightcurve(const std::string& listPath);
+
     AcquisitionLink& Acquisition() { return link_; }
+    LightcurveWindow* Lightcurve() const { return lightcurve_; }
     CloseUpWindow* CloseUp() const { return closeUp_; }
     ToolBox* Tools() const { return toolBox_; }
 
@@ -52,6 +60,7 @@ private:
     AcquisitionLink link_;
     QPointer<CloseUpWindow> closeUp_;
     QPointer<ToolBox> toolBox_;
+    QPointer<LightcurveWindow> lightcurve_;
     std::function<QString(int command)> names_;
 };
 

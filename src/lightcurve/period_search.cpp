@@ -56,25 +56,55 @@ double FrequencyResolution(int order, double spanDays) {
     return 1 / (20 * order * spanDays);
 }
 
-PeriodResult SearchPeriod(const PeriodSearchInput& in, const PeriodSearchControl& control) {
-    PeriodResult r;
+namespace {
+
+// The fitter of `in`, or the reason the points cannot be fitted at its order. `r` receives
+// the order, t0 and the reason.
+std::optional<FourierFitter> FitterOf(const PeriodSearchInput& in, PeriodResult& r) {
     r.order = in.order;
     if (in.order < kMinOrder || in.order > kMaxOrder) {
         r.reason = "the order must be 1 to 10";
-        return r;
-    }
-    if (!(in.minHours > 0) || !(in.maxHours >= in.minHours) || !std::isfinite(in.maxHours)) {
-        r.reason = "unusable period range";
-        return r;
+        return std::nullopt;
     }
     FourierFitter fitter(in.points, in.sessions, in.order);
     r.t0 = fitter.t0();
-    const std::size_t N = fitter.Points();
     const std::size_t K = fitter.SessionsWithPoints() + 2 * static_cast<std::size_t>(in.order);
-    if (N <= K) {
+    if (fitter.Points() <= K) {
         r.reason = TooFewPointsReason(in.order);
+        return std::nullopt;
+    }
+    return fitter;
+}
+
+// The fit at frequency f into `r`: period, rms, zero points, coefficients and amplitude.
+FourierFit TakeFit(FourierFitter& fitter, double f, PeriodResult& r) {
+    FourierFit fit = fitter.Fit(f);
+    r.found = true;
+    r.frequency = f;
+    r.hours = kHoursPerDay / f;
+    r.rms = std::sqrt(fit.chi2 / fitter.SumWeights());
+    r.zeroPoints = fit.zeroPoints;
+    r.coefficients = fit.coefficients;
+    r.amplitude = Amplitude(fit.coefficients);
+    return fit;
+}
+
+}  // namespace
+
+PeriodResult SearchPeriod(const PeriodSearchInput& in, const PeriodSearchControl& control) {
+    PeriodResult r;
+    if (!(in.minHours > 0) || !(in.maxHours >= in.minHours) || !std::isfinite(in.maxHours)) {
+        r.order = in.order;
+        r.reason = "unusable period range";
         return r;
     }
+    std::optional<FourierFitter> usable = FitterOf(in, r);
+    if (!usable) {
+        return r;
+    }
+    FourierFitter& fitter = *usable;
+    const std::size_t N = fitter.Points();
+    const std::size_t K = fitter.SessionsWithPoints() + 2 * static_cast<std::size_t>(in.order);
     const double T = fitter.Span();
     if (!(T > 0)) {
         r.reason = "the points span no time";
@@ -130,14 +160,7 @@ PeriodResult SearchPeriod(const PeriodSearchInput& in, const PeriodSearchControl
         }
     }
 
-    const FourierFit fit = fitter.Fit(f);
-    r.found = true;
-    r.frequency = f;
-    r.hours = kHoursPerDay / f;
-    r.rms = std::sqrt(fit.chi2 / sumW);
-    r.zeroPoints = fit.zeroPoints;
-    r.coefficients = fit.coefficients;
-    r.amplitude = Amplitude(fit.coefficients);
+    const FourierFit fit = TakeFit(fitter, f, r);
 
     // sigma_f = sqrt(2 s^2 / chi''(f)), s^2 = chi^2_min / (N - K); sigma_P = 24 sigma_f / f^2
     const double nu = static_cast<double>(N - K);
@@ -154,6 +177,19 @@ PeriodResult SearchPeriod(const PeriodSearchInput& in, const PeriodSearchControl
     }
     if (control.progress) {
         control.progress(1);
+    }
+    return r;
+}
+
+PeriodResult FitAtPeriod(const PeriodSearchInput& in, double hours) {
+    PeriodResult r;
+    if (!(hours > 0) || !std::isfinite(hours)) {
+        r.order = in.order;
+        r.reason = "unusable period";
+        return r;
+    }
+    if (std::optional<FourierFitter> fitter = FitterOf(in, r)) {
+        TakeFit(*fitter, kHoursPerDay / hours, r);
     }
     return r;
 }

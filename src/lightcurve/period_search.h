@@ -76,6 +76,11 @@ double FrequencyResolution(int order, double spanDays);
 
 PeriodResult SearchPeriod(const PeriodSearchInput& input, const PeriodSearchControl& control = {});
 
+// The fit at a period the user names, in hours: the zero points, coefficients, amplitude
+// and rms as the search gives them at its best period, without a spectrum, an uncertainty
+// or aliases.
+PeriodResult FitAtPeriod(const PeriodSearchInput& input, double hours);
+
 // A point folded on the period, its session's zero point taken off, for the phased curve
 // drawn against FourierSum.
 struct PhasedPoint {

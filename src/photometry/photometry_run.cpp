@@ -114,7 +114,13 @@ RunEnd LocateMeasureAndWrite(PhotometryRun& run) {
     std::string record =
         BuildListRecord(run.image.path, run.header, run.image.bzero, in.params, list);
     std::string line = BuildFluxLine(run.header, in.params, list);
-    return WriteRecord(run.files, record, line, host) ? RunEnd::Written : RunEnd::WriteFailed;
+    if (!WriteRecord(run.files, record, line, host)) {
+        return RunEnd::WriteFailed;
+    }
+    if (run.recordWritten) {
+        run.recordWritten(run.files.listPath, record);
+    }
+    return RunEnd::Written;
 }
 
 }  // namespace

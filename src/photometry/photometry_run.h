@@ -6,7 +6,9 @@
 // The mouse mode belongs to the shell: the click reports when the run has ended, and the
 // caller returns the mode to `None` and repaints.
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "image/header_record.h"
@@ -16,12 +18,17 @@
 
 namespace corvane {
 
+// Told of each record as soon as both files have taken it: the list file's path and the
+// record's bytes as they were appended there.
+using RecordWritten = std::function<void(const std::string& listPath, std::string_view record)>;
+
 // What a run works on, beyond the star list's sequence inputs.
 struct PhotometryRun {
     StarInput& input;
     const ImageRecord& image;
     HeaderRecord& header;  // a zero exposure is replaced by 1.0 s for good
     const OutputFiles& files;
+    RecordWritten recordWritten = {};  // may be empty
 };
 
 // Shown (caption "Do") when the image a run measured is no longer the one loaded when

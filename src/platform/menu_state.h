@@ -19,6 +19,7 @@ struct MenuState {
     bool outputFilesEnabled = false;  // 126
     bool acquireEnabled = false;      // 145
     bool smallRoiChecked = false;     // 119, the only item with a check mark
+    bool lightcurveEnabled = false;   // 40006
 };
 
 inline const std::array<std::string, 5> kFullMenuTitles{"File", "Options", "Window", "FaceLift",

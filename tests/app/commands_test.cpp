@@ -171,7 +171,7 @@ TEST(Commands, WindowAndProgramCommands) {
     EXPECT_TRUE(f.host.windowSizes.empty());
     EXPECT_EQ(f.program.shell.view.zoom, 8);
     EXPECT_FALSE(OnCommand(f.program, f.host, 109));
-    EXPECT_FALSE(OnCommand(f.program, f.host, 40006));
+    EXPECT_FALSE(OnCommand(f.program, f.host, 40007));
 }
 
 TEST(Commands, OpenFilterHasFourEntries) {

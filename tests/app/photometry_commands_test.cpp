@@ -59,10 +59,18 @@ TEST(OutputFilesCommand, NeedsAnImageAndSetsTheFlagOnSuccessOnly) {
     OnCommand(*d.program, d.host, command::kDo);
     EXPECT_EQ(d.host.MessageLines().back(), "MSG 28: Please open output files");
     EXPECT_EQ(d.program->shell.mouseMode, MouseMode::None);
+    // "Lightcurve..." waits for the output files, then opens the window on the list file.
+    std::vector<std::string> opened;
+    d.program->lightcurve.open = [&](const std::string& path) { opened.push_back(path); };
+    OnCommand(*d.program, d.host, command::kLightcurve);
+    EXPECT_FALSE(d.host.menu.lightcurveEnabled);
     d.host.outputDialogScript = {Press{Press::Ok, 0, dir.File("n")}};
     OnCommand(*d.program, d.host, command::kOutputFiles);
     EXPECT_TRUE(d.program->outputFilesChosen);
     EXPECT_EQ(d.program->outputFiles.listPath, dir.File("n.lis"));
+    EXPECT_TRUE(d.host.menu.lightcurveEnabled);
+    OnCommand(*d.program, d.host, command::kLightcurve);
+    EXPECT_EQ(opened, std::vector<std::string>{dir.File("n.lis")});
 }
 
 TEST(PhotometryRunClick, OnlyInPhotometryMode) {
@@ -85,6 +93,12 @@ TEST(PhotometryRun, FiveDesktopRunsWriteWhatTheBatchWrites) {
     ASSERT_TRUE(d.program->outputFilesChosen);
     test::SampleStarList(d.program->photometry, d.program->objects);
 
+    // The lightcurve window hears of every record with the bytes that went into the file.
+    std::string notified;
+    d.program->lightcurve.recordWritten = [&](const std::string& path, std::string_view record) {
+        EXPECT_EQ(path, dir.File("desk.lis"));
+        notified += record;
+    };
     const PixelPoint step = test::kSampleAsteroid2 - test::kSampleAsteroid1;
     PixelPoint asteroid = test::kSampleAsteroid1;
     for (const std::string& frame : frames) {
@@ -112,6 +126,7 @@ TEST(PhotometryRun, FiveDesktopRunsWriteWhatTheBatchWrites) {
         ++records;
     }
     EXPECT_EQ(records, 5) << list;
+    EXPECT_EQ(notified, list);
 }
 
 }  // namespace

@@ -235,7 +235,8 @@ TEST(MainWindowScreen, MenuTreeAndRefusedMenuBarInAMode) {
     EXPECT_EQ(Items(m.top[2]->actions()[3]->menu()), (V{"Zoom", "Squeeze", "Resize", "Redraw"}));
     EXPECT_EQ(Items(m.top[3]), (V{"Edit Pixel Value", "Clean ROI", "Patch", "Median Filter"}));
     EXPECT_EQ(Items(m.top[4]), (V{"Parameters...", "-", "Initialize star list", "Add star",
-                                  "Select stars...", "-", "Output Files...", "-", "Do!\tF8"}));
+                                  "Select stars...", "-", "Output Files...", "-", "Do!\tF8", "-",
+                                  "Lightcurve..."}));
     EXPECT_EQ(m.items.at(command::kNext)->shortcut(), QKeySequence(Qt::Key_F6));
 
     // The menu bar opens, except while a mode waits for its click.

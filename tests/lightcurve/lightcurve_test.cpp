@@ -7,6 +7,7 @@
 
 #include "lightcurve/differential.h"
 #include "lightcurve/lightcurve.h"
+#include "lightcurve/lightcurve_choices.h"
 #include "photometry/output_files.h"
 #include "support/lightcurve_scene.h"
 
@@ -153,6 +154,37 @@ TEST(Lightcurve, ComparisonCheckFlagsTheVariableStarAndOnlyIt) {
         }
     }
     EXPECT_EQ(checked, 3 + 4 + 3);
+}
+
+// A session's ensemble and light time stay with its night when a file of an earlier night
+// is added and the sessions are numbered anew; points taken out stay out.
+TEST(LightcurveChoices, StayWithTheirNightWhenSessionsAreNumberedAnew) {
+    const std::vector<std::string> records = SceneRecords(ThreeNightScene());
+    std::string night1, laterNights;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        (i < 120 ? night1 : laterNights) += records[i];
+    }
+    RecordSet set;
+    ListFileProblem problem;
+    ASSERT_TRUE(AddListText(set, laterNights, "later.lis", problem));
+    LightcurveChoices choices;
+    Curve before(laterNights);
+    SessionChoice& night2 = ChoiceFor(choices, set, before.curve.sessions[0]);
+    night2.comps = {2, 4};
+    night2.lightTime = {1.2, true};
+    choices.leftOut = {before.curve.points[5].key};
+
+    ASSERT_TRUE(AddListText(set, night1, "night1.lis", problem));
+    const LightcurveOptions options = OptionsOf(set, choices);
+    EXPECT_EQ(options.sessionComps, (std::map<int, std::vector<int>>{{2, {2, 4}}}));
+    EXPECT_EQ(options.ltcDays, (std::vector<double>{0, LtcDaysOfDelta(1.2), 0}));
+    Lightcurve curve;
+    std::string error;
+    ASSERT_TRUE(ComputeLightcurve(set, options, curve, error));
+    EXPECT_EQ(curve.sessions[1].comps, (std::vector<int>{2, 4}));
+    EXPECT_EQ(curve.points.size(), 359u);
+    EXPECT_EQ(ChoiceOf(choices, set, curve.sessions[1]), &night2);
+    EXPECT_EQ(ChoiceOf(choices, set, curve.sessions[0]), nullptr);
 }
 
 }  // namespace

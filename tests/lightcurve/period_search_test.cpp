@@ -74,6 +74,12 @@ TEST(PeriodSearch, RecoversPeriodShapeAndZeroPointsOfThreeNights) {
         sumW += 1 / (p.err * p.err);
     }
     EXPECT_NEAR(std::sqrt(chi2 / sumW), r.rms, 1e-9);
+    // A period the user types is fitted by the same model: at the best one, the same fit.
+    const PeriodResult typed = FitAtPeriod(input, r.hours);
+    ASSERT_TRUE(typed.found);
+    EXPECT_NEAR(typed.rms, r.rms, 1e-12);
+    EXPECT_NEAR(typed.amplitude, r.amplitude, 1e-12);
+    EXPECT_EQ(typed.t0, r.t0);
 
     // The grid runs from 24/30 to 24/2 cycles a day in equal steps of at most 1/(20 M T).
     const double T = curve.points.back().jd - curve.points.front().jd;
@@ -94,6 +100,7 @@ TEST(PeriodSearch, TooFewPointsForTheOrderGiveNoPeriod) {
     // 9 points: order 3 has 3 + 6 unknowns, too many; order 2 has 3 + 4.
     EXPECT_FALSE(SearchPeriod(PeriodInputOf(curve, 3)).found);
     EXPECT_EQ(SearchPeriod(PeriodInputOf(curve, 3)).reason, "too few points for order 3");
+    EXPECT_EQ(FitAtPeriod(PeriodInputOf(curve, 3), 6.25).reason, "too few points for order 3");
     EXPECT_TRUE(SearchPeriod(PeriodInputOf(curve, 2)).found);
 }
 
