@@ -1,6 +1,7 @@
 // One libFuzzer target; CORVANE_FUZZ_TARGET names the reader it drives.
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
@@ -22,6 +23,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
         std::abort();
     }
     gDirectory = pattern;
+    // Every input and pixel file goes with its run; the directory itself goes at the end.
+    std::atexit([] { ::rmdir(gDirectory.c_str()); });
     ::setenv("temp", gDirectory.c_str(), 1);
     // A header may claim an image of gigabytes; past 256 MB the temporary pixel file fails
     // as on a full disk instead of filling the shared machine's disk.
