@@ -3,12 +3,8 @@
 // once, one takes the link. Each test gives the programs a temporary directory of its own.
 
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/file.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
+#include <QProcess>
 #include <algorithm>
 #include <csignal>
 #include <cstring>
@@ -22,112 +18,47 @@
 #include "support/fits_writer.h"
 #include "support/temp_dir.h"
 
-extern char** environ;
-
 namespace corvane::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Corvane32Path() {
-    const char* chosen = std::getenv("CORVANE32");
-    return chosen ? chosen : CORVANE32_PATH;
-}
-
-// corvane32 offscreen with `tmp` as its temporary directory, the three signals at their
-// defaults whatever this test inherited (nohup ignores SIGHUP).
-class Corvane32 {
+// corvane32 offscreen with `tmp` as its temporary directory and the three signals at their
+// defaults, whatever this test inherited (nohup ignores SIGHUP). Its output is the test's.
+class Corvane32 : public QProcess {
 public:
     Corvane32(const std::string& tmp, const std::string& image) {
-        std::vector<std::string> env{"TMPDIR=" + tmp, "temp=" + tmp, "QT_QPA_PLATFORM=offscreen"};
-        for (char** e = environ; *e != nullptr; ++e) {
-            const std::string entry(*e);
-            if (entry.rfind("TMPDIR=", 0) != 0 && entry.rfind("temp=", 0) != 0 &&
-                entry.rfind("QT_QPA_PLATFORM=", 0) != 0) {
-                env.push_back(entry);
-            }
-        }
-        std::vector<char*> envp;
-        for (std::string& entry : env) envp.push_back(entry.data());
-        envp.push_back(nullptr);
-        std::string program = Corvane32Path();
-        std::string argument = image;
-        std::vector<char*> argv{program.data()};
-        if (!argument.empty()) argv.push_back(argument.data());
-        argv.push_back(nullptr);
-
-        posix_spawnattr_t attributes;
-        posix_spawnattr_init(&attributes);
-        sigset_t defaults;
-        sigemptyset(&defaults);
-        for (int s : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&defaults, s);
-        posix_spawnattr_setsigdefault(&attributes, &defaults);
-        sigset_t none;
-        sigemptyset(&none);
-        posix_spawnattr_setsigmask(&attributes, &none);
-        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
-        EXPECT_EQ(::posix_spawn(&pid_, program.c_str(), nullptr, &attributes, argv.data(),
-                                envp.data()),
-                  0);
-        posix_spawnattr_destroy(&attributes);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TMPDIR", QString::fromStdString(tmp));
+        environment.insert("temp", QString::fromStdString(tmp));
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        setProcessEnvironment(environment);
+        setProcessChannelMode(QProcess::ForwardedChannels);
+        setChildProcessModifier([] {
+            for (int signal : {SIGTERM, SIGINT, SIGHUP}) std::signal(signal, SIG_DFL);
+        });
+        const char* chosen = std::getenv("CORVANE32");
+        start(chosen ? chosen : CORVANE32_PATH, {QString::fromStdString(image)});
+        EXPECT_TRUE(waitForStarted());
     }
-    ~Corvane32() {
-        if (status_ < 0) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
-        }
+    ~Corvane32() override {
+        kill();
+        waitForFinished();
     }
-    pid_t Pid() const { return pid_; }
-    // The wait status once it ended; -1 when it is still running after `timeoutMs`.
-    int WaitEnd(int timeoutMs = 30000) {
-        WaitUntil([&] {
-            int status = 0;
-            if (::waitpid(pid_, &status, WNOHANG) == pid_) status_ = status;
-            return status_ >= 0;
-        }, timeoutMs);
-        return status_;
+    void Signal(int signal) const { ::kill(static_cast<pid_t>(processId()), signal); }
+    bool EndedBy(int signal) {
+        return waitForFinished(30000) && exitStatus() == QProcess::CrashExit &&
+               exitCode() == signal;
     }
     // Whether the process has `path` open.
     bool HasOpen(const std::string& path) const {
         std::error_code error;
-        for (const auto& fd : fs::directory_iterator("/proc/" + std::to_string(pid_) + "/fd", error)) {
+        const fs::path fds = "/proc/" + std::to_string(processId()) + "/fd";
+        for (const auto& fd : fs::directory_iterator(fds, error)) {
             if (fs::read_symlink(fd.path(), error) == path) return true;
         }
         return false;
     }
-
-private:
-    pid_t pid_ = 0;
-    int status_ = -1;
-};
-
-// A process that is not corvane32 holding a pixel file's lock, as a running instance does.
-class LockHolder {
-public:
-    explicit LockHolder(const std::string& path) {
-        int ready[2];
-        EXPECT_EQ(::pipe(ready), 0);
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            const int fd = ::open(path.c_str(), O_RDWR | O_CREAT, 0600);
-            const char byte = fd >= 0 && ::flock(fd, LOCK_EX) == 0 ? '1' : '0';
-            [[maybe_unused]] ssize_t n = ::write(ready[1], &byte, 1);
-            ::pause();
-            ::_exit(0);
-        }
-        ::close(ready[1]);
-        char byte = 0;
-        EXPECT_EQ(::read(ready[0], &byte, 1), 1);
-        EXPECT_EQ(byte, '1');
-        ::close(ready[0]);
-    }
-    ~LockHolder() {
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
-    }
-
-private:
-    pid_t pid_ = 0;
 };
 
 struct Night {
@@ -163,6 +94,7 @@ struct Night {
     int Listeners() const {
         std::ifstream table("/proc/net/unix");
         std::string line;
+        std::getline(table, line);  // the headings
         int count = 0;
         while (std::getline(table, line)) {
             std::istringstream fields(line);
@@ -181,8 +113,6 @@ struct Night {
     }
 };
 
-bool EndedBy(int status, int signal) { return WIFSIGNALED(status) && WTERMSIG(status) == signal; }
-
 TEST(ProcessLifetime, ASignalEndsItAsAClose) {
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
         SCOPED_TRACE(strsignal(signal));
@@ -191,8 +121,8 @@ TEST(ProcessLifetime, ASignalEndsItAsAClose) {
         ASSERT_TRUE(WaitUntil([&] {
             return night.PixelFiles().size() == 1 && fs::exists(night.socket);
         }));
-        ::kill(program.Pid(), signal);
-        EXPECT_TRUE(EndedBy(program.WaitEnd(), signal));
+        program.Signal(signal);
+        EXPECT_TRUE(program.EndedBy(signal));
         night.ExpectNothingLeft();
     }
 }
@@ -203,15 +133,19 @@ TEST(ProcessLifetime, ABoxOpenDuringALoadDoesNotHoldIt) {
     Corvane32 program(night.tmp, frame);
     // The reader keeps the file open while "Some lines are missing" waits for its OK.
     ASSERT_TRUE(WaitUntil([&] { return program.HasOpen(frame); }));
-    ::kill(program.Pid(), SIGTERM);
-    EXPECT_TRUE(EndedBy(program.WaitEnd(), SIGTERM));
+    program.Signal(SIGTERM);
+    EXPECT_TRUE(program.EndedBy(SIGTERM));
     night.ExpectNothingLeft();
 }
 
 TEST(ProcessLifetime, TwoStartedTogetherLeaveHeldFilesAndOneListens) {
     Night night;
     WriteBytes(night.tmp + "/~cor0007.tmp", "left by a killed program");
-    LockHolder holder(night.tmp + "/~cor0005.tmp");
+    // Another program holding a pixel file's lock, as a running corvane32 does.
+    QProcess holder;
+    holder.start("flock", {"--no-fork", QString::fromStdString(night.tmp + "/~cor0005.tmp"),
+                           "sh", "-c", "echo held; exec sleep 60"});
+    ASSERT_TRUE(holder.waitForReadyRead(5000));
     const std::string frame = night.Frame("m67.fit");
     Corvane32 first(night.tmp, frame);
     Corvane32 second(night.tmp, frame);
@@ -224,11 +158,13 @@ TEST(ProcessLifetime, TwoStartedTogetherLeaveHeldFilesAndOneListens) {
     EXPECT_TRUE(std::find(files.begin(), files.end(), "~cor0007.tmp") == files.end());
     EXPECT_EQ(night.Listeners(), 1);
 
-    ::kill(first.Pid(), SIGTERM);
-    ::kill(second.Pid(), SIGTERM);
-    EXPECT_TRUE(EndedBy(first.WaitEnd(), SIGTERM));
-    EXPECT_TRUE(EndedBy(second.WaitEnd(), SIGTERM));
+    first.Signal(SIGTERM);
+    second.Signal(SIGTERM);
+    EXPECT_TRUE(first.EndedBy(SIGTERM));
+    EXPECT_TRUE(second.EndedBy(SIGTERM));
     night.ExpectNothingLeft({"~cor0005.tmp"});
+    holder.kill();
+    holder.waitForFinished();
 }
 
 }  // namespace
