@@ -1,16 +1,30 @@
 #include "platform/temp_pixel_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <fnmatch.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <utility>
+#include <vector>
 
 #include "platform/file_names.h"
 
 namespace corvane {
+
+namespace {
+
+std::string InDirectory(std::string directory, const std::string& name) {
+    if (directory.empty() || directory.back() != '/') {
+        directory += '/';
+    }
+    return directory + name;
+}
+
+}  // namespace
 
 std::string TempPixelFile::Directory() {
     for (const char* name : {"temp", "TMPDIR"}) {
@@ -25,22 +39,19 @@ std::string TempPixelFile::Directory() {
 TempFileResult TempPixelFile::Create(std::size_t bytes) {
     TempFileResult result;
     result.directory = Directory();
-    std::string dir = result.directory;
-    if (dir.back() != '/') {
-        dir += '/';
-    }
-    std::string path = dir + "~cor0000.tmp";
+    std::string path = InDirectory(result.directory, "~cor0000.tmp");
 
-    int fd = -1;
+    std::optional<FileClaim> claim;
     // Only an existing name moves on to the next number; any other failure ends here.
     for (;;) {
-        fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd >= 0) {
+        ClaimResult taken = FileClaim::Take(path, ClaimOpen::CreateNew);
+        if (taken.claim) {
+            claim = std::move(taken.claim);
             break;
         }
-        if (errno != EEXIST) {
+        if (taken.error != ClaimError::Exists) {
             result.error = TempFileError::CreateFailed;
-            result.errorCode = errno;
+            result.errorCode = taken.errorCode;
             return result;
         }
         std::optional<std::string> next = NextFileName(path);
@@ -52,13 +63,13 @@ TempFileResult TempPixelFile::Create(std::size_t bytes) {
         path = *next;
     }
 
+    // Leaving early drops the claim, which removes the half-made file.
+    const int fd = claim->Descriptor();
     std::size_t size = bytes == 0 ? 1 : bytes;
     // Reserve the blocks now: a full disk must fail here, not as a fault while the
     // pixels are written through the mapping.
     int rc = ::posix_fallocate(fd, 0, static_cast<off_t>(size));
     if (rc != 0) {
-        ::close(fd);
-        ::unlink(path.c_str());
         result.error = TempFileError::NoSpace;
         result.errorCode = rc;
         return result;
@@ -66,47 +77,42 @@ TempFileResult TempPixelFile::Create(std::size_t bytes) {
     void* data = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
     if (data == MAP_FAILED) {
         result.errorCode = errno;
-        ::close(fd);
-        ::unlink(path.c_str());
         result.error = TempFileError::MapFailed;
         return result;
     }
-    result.file = TempPixelFile(fd, data, size, std::move(path));
+    result.file = TempPixelFile(std::move(*claim), data, size);
     return result;
 }
 
 TempPixelFile::TempPixelFile(TempPixelFile&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)),
+    : claim_(std::move(other.claim_)),
       data_(std::exchange(other.data_, nullptr)),
-      size_(std::exchange(other.size_, 0)),
-      path_(std::move(other.path_)) {
-    other.path_.clear();
-}
+      size_(std::exchange(other.size_, 0)) {}
 
 TempPixelFile& TempPixelFile::operator=(TempPixelFile&& other) noexcept {
     if (this != &other) {
-        Release();
-        fd_ = std::exchange(other.fd_, -1);
+        Unmap();
+        claim_ = std::move(other.claim_);
         data_ = std::exchange(other.data_, nullptr);
         size_ = std::exchange(other.size_, 0);
-        path_ = std::move(other.path_);
-        other.path_.clear();
     }
     return *this;
 }
 
-TempPixelFile::~TempPixelFile() { Release(); }
+// The claim, a member, goes after the mapping: the name is removed, then the lock.
+TempPixelFile::~TempPixelFile() { Unmap(); }
 
 bool TempPixelFile::Write(std::size_t first, const std::int16_t* pixels, std::size_t count) {
+    const int fd = claim_.Descriptor();
     const std::size_t capacity = size_ / sizeof(std::int16_t);
-    if (fd_ < 0 || first > capacity || count > capacity - first) {
+    if (fd < 0 || first > capacity || count > capacity - first) {
         return false;
     }
     const auto* bytes = reinterpret_cast<const char*>(pixels);
     const std::size_t total = count * sizeof(std::int16_t);
     std::size_t done = 0;
     while (done < total) {
-        const ssize_t n = ::pwrite(fd_, bytes + done, total - done,
+        const ssize_t n = ::pwrite(fd, bytes + done, total - done,
                                    static_cast<off_t>(first * sizeof(std::int16_t) + done));
         if (n < 0 && errno == EINTR) {
             continue;
@@ -119,19 +125,34 @@ bool TempPixelFile::Write(std::size_t first, const std::int16_t* pixels, std::si
     return true;
 }
 
-void TempPixelFile::Release() {
+void TempPixelFile::Unmap() {
     if (data_ != nullptr) {
         ::munmap(data_, size_);
         data_ = nullptr;
+        size_ = 0;
     }
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
+}
+
+int RemoveStaleTempPixelFiles(const std::string& directory) {
+    DIR* listing = ::opendir(directory.c_str());
+    if (listing == nullptr) {
+        return 0;
     }
-    if (!path_.empty()) {
-        ::unlink(path_.c_str());
-        path_.clear();
+    std::vector<std::string> candidates;
+    while (const dirent* entry = ::readdir(listing)) {
+        if (::fnmatch("~cor*.tmp", entry->d_name, 0) == 0) {
+            candidates.push_back(InDirectory(directory, entry->d_name));
+        }
     }
+    ::closedir(listing);
+    int removed = 0;
+    for (const std::string& path : candidates) {
+        // A file nobody holds is claimed here, and the claim removes it as it goes.
+        if (FileClaim::Take(path, ClaimOpen::OpenExisting).claim) {
+            ++removed;
+        }
+    }
+    return removed;
 }
 
 }  // namespace corvane

@@ -1,12 +1,16 @@
 #pragma once
 // The temporary pixel file: a new file "~cor0000.tmp" in the temporary directory, the
 // number raised while a file of that name exists, sized and mapped read-write. It is
-// removed when the object goes, so nothing is left behind by a normal exit.
+// removed when the object goes, so nothing is left behind by a normal exit. While it
+// lives it is held under its lock (FileClaim), which tells a living file from one left by
+// a program that was killed.
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+
+#include "platform/file_claim.h"
 
 namespace corvane {
 
@@ -35,7 +39,7 @@ public:
 
     std::int16_t* Pixels() const { return static_cast<std::int16_t*>(data_); }
     std::size_t Size() const { return size_; }
-    const std::string& Path() const { return path_; }
+    const std::string& Path() const { return claim_.Path(); }
 
     // Writes `count` pixels from pixel `first` on through the file rather than the
     // mapping: the pages go straight into the page cache instead of faulting in one by
@@ -44,15 +48,18 @@ public:
     bool Write(std::size_t first, const std::int16_t* pixels, std::size_t count);
 
 private:
-    TempPixelFile(int fd, void* data, std::size_t size, std::string path)
-        : fd_(fd), data_(data), size_(size), path_(std::move(path)) {}
-    void Release();
+    TempPixelFile(FileClaim claim, void* data, std::size_t size)
+        : claim_(std::move(claim)), data_(data), size_(size) {}
+    void Unmap();
 
-    int fd_ = -1;
+    FileClaim claim_;
     void* data_ = nullptr;
     std::size_t size_ = 0;
-    std::string path_;
 };
+
+// Removes the pixel files ("~cor*.tmp") in `directory` that no running program holds, and
+// returns how many went. Files of other users, and anything that is not a plain file, stay.
+int RemoveStaleTempPixelFiles(const std::string& directory);
 
 struct TempFileResult {
     std::optional<TempPixelFile> file;

@@ -57,7 +57,7 @@ TEST(CliDisplay, EveryModeAsItsMenuCommandAfterALoad) {
     TempDir dir;
     const std::string file = WriteUnsigned(dir);
     for (const Case& c : cases) {
-        const std::string out = "m" + std::to_string(c.mode) + ".pgm";
+        const std::string out = std::string("m").append(std::to_string(c.mode)).append(".pgm");
         CliRun run = RunCli("display " + file + " --mode " + std::to_string(c.mode) +
                                 " --out " + out, dir.Path());
         ASSERT_EQ(run.status, 0) << run.err;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 
@@ -68,6 +70,27 @@ TEST(TempPixelFile, AFileThatCannotGrowIsTheFullDiskCase) {
     EXPECT_FALSE(made.file);
     EXPECT_EQ(made.error, TempFileError::NoSpace);
     EXPECT_TRUE(dir.Entries().empty()) << "the half-made file was left behind";
+}
+
+TEST(TempPixelFile, TheSweepAtStartRemovesOnlyPixelFilesNobodyHolds) {
+    TempDir dir;
+    TempFileResult live = TempPixelFile::Create(64);
+    ASSERT_TRUE(live.file);
+    ASSERT_EQ(live.file->Path(), dir.File("~cor0000.tmp"));
+    for (const char* stale : {"~cor0001.tmp", "~cor7.tmp", "~cor.tmp"}) {
+        WriteBytes(dir.File(stale), "x");
+    }
+    for (const char* other : {"cor0002.tmp", "~cor0003.tmpx", "x~cor0004.tmp", "target"}) {
+        WriteBytes(dir.File(other), "x");
+    }
+    ASSERT_EQ(::mkdir(dir.File("~cor0005.tmp").c_str(), 0700), 0);
+    ASSERT_EQ(::symlink(dir.File("target").c_str(), dir.File("~cor0006.tmp").c_str()), 0);
+
+    EXPECT_EQ(RemoveStaleTempPixelFiles(dir.Path()), 3);
+    EXPECT_EQ(dir.Entries(),
+              (std::vector<std::string>{"cor0002.tmp", "target", "x~cor0004.tmp", "~cor0000.tmp",
+                                        "~cor0003.tmpx", "~cor0005.tmp", "~cor0006.tmp"}));
+    EXPECT_EQ(ReadBytes(dir.File("target")), "x");
 }
 
 }  // namespace
