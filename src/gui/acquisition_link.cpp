@@ -1,5 +1,6 @@
 #include "gui/acquisition_link.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLocalSocket>
 #include <QProcess>
@@ -173,6 +174,11 @@ void AcquisitionLink::PostDrain() {
                 break;
             }
             AfterHandled(*kind, session);
+        }
+        // A modal dialog the host does not run itself (the lightcurve window's) says
+        // nothing when it closes: look again a little later while one is open.
+        if (!program_.handOvers.waiting.empty() && QApplication::activeModalWidget() != nullptr) {
+            QTimer::singleShot(200, this, [this] { PostDrain(); });
         }
     });
 }

@@ -57,7 +57,11 @@ QtHost::ModalLoop::~ModalLoop() {
     }
 }
 
-bool QtHost::InModalLoop() { return modalDepth_ > 0; }
+// The program's own boxes and dialogs are counted; any other modal dialog (the lightcurve
+// window's file and export dialogs) runs an event loop just the same.
+bool QtHost::InModalLoop() {
+    return modalDepth_ > 0 || QApplication::activeModalWidget() != nullptr;
+}
 
 void QtHost::PostHandOverDrain() { window_.Modeless().Acquisition().PostDrain(); }
 

@@ -178,10 +178,24 @@ TEST(AcquisitionSession, QuibStartedByHandOpensTheSessionOnceTheDialogCloses) {
     s.Run(command::kExit);
     EXPECT_TRUE(s.window.isVisible());
 
+    // A modal dialog of another window (the lightcurve window's export) holds the next
+    // frame too, and lets it go when it closes.
+    const std::string next = s.dir.File("h002.fit");
+    bool shownInside = false;
+    QDialog foreign;
+    QTimer::singleShot(100, &scope, [&] { WriteFrame(next, 70); });
+    QTimer::singleShot(2500, &scope, [&] {
+        shownInside = s.Shows(next);
+        foreign.reject();
+    });
+    foreign.exec();
+    EXPECT_FALSE(shownInside) << "loaded inside another window's dialog";
+    ASSERT_TRUE(WaitUntil([&] { return s.Shows(next); }));
+
     // It dies without a word: the session ends with it, and the program can be closed.
     ::kill(static_cast<pid_t>(byHand.processId()), SIGKILL);
     ASSERT_TRUE(WaitUntil([&] { return !s.program.shell.acquisitionSession; }));
-    EXPECT_EQ(s.Title(), "Corvane 32 - " + path);
+    EXPECT_EQ(s.Title(), "Corvane 32 - " + next);
     s.Run(command::kExit);
     EXPECT_FALSE(s.window.isVisible());
 }
