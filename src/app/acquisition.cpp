@@ -116,6 +116,13 @@ bool HandOversMustWait(const Program& program, Host& host) {
 
 HandOverTaken ReceiveHandOver(Program& program, Host& host, PendingHandOver handOver) {
     std::deque<PendingHandOver>& waiting = program.handOvers.waiting;
+    if (handOver.kind == HandOverKind::Release) {
+        // Images still waiting would be loaded only to be let go at once, read meanwhile
+        // from a file the camera is writing again; the acquisition program sends the file
+        // anew once it is complete.
+        std::erase_if(waiting,
+                      [](const PendingHandOver& w) { return w.kind == HandOverKind::Image; });
+    }
     if (handOver.kind == HandOverKind::Image &&
         std::any_of(waiting.begin(), waiting.end(), [&](const PendingHandOver& w) {
             return w.kind == HandOverKind::Image && w.path == handOver.path;

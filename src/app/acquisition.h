@@ -39,7 +39,8 @@ enum class HandOverTaken {
 
 // A hand-over as it arrives. Handled at once only when nothing must wait, nothing waits
 // before it and it is not a copy-data of number 1 (which is answered before its load).
-// An image whose path already waits in the inbox is not queued a second time.
+// An image whose path already waits in the inbox is not queued a second time; a 1035
+// takes the images waiting before it out of the inbox.
 HandOverTaken ReceiveHandOver(Program& program, Host& host, PendingHandOver handOver);
 
 // Handles the oldest waiting hand-over when nothing must wait; its kind, or nothing.

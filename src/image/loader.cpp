@@ -1,5 +1,6 @@
 #include "image/loader.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -30,17 +31,8 @@ LoadOutcome Fail(LoadContext& context) {
     return LoadOutcome::FailedClosed;
 }
 
-// The size of an image, kept across the release that clears it from the record.
-struct ImageSize {
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-};
-
-// "RAW Options" proposes the size of the image shown when the load began and stores the
-// typed layout in the record, where the raw reader takes it.
-bool AskRaw(LoadContext& context, ImageSize proposed) {
-    context.image.width = proposed.width;
-    context.image.height = proposed.height;
+// "RAW Options" stores the typed layout in the record, where the raw reader takes it.
+bool AskRaw(LoadContext& context) {
     return RunRawOptionsDialog(context.image, context.raw, context.host);
 }
 
@@ -54,7 +46,8 @@ void SetImageGeometry(ReadTarget& target) {
 
 void ShortenImage(ReadTarget& target, std::int32_t rows) {
     target.image.height = rows;
-    target.header.detectorRows = static_cast<std::uint16_t>(rows * target.header.binRows);
+    target.header.detectorRows =
+        static_cast<std::uint16_t>(std::int64_t{rows} * target.header.binRows);
     target.roi.yc = rows / 2;
     SetDisplayGeometry(target.image);
 }
@@ -131,12 +124,11 @@ LoadOutcome LoadImageFile(LoadContext& context, std::string path) {
     ReadTarget target{image, context.header, context.roi, context.raw, host};
     ImageReader reader = nullptr;
     // The previous image goes before any question, so that nothing of it can be read while
-    // a box is open; the raw dialog still proposes its size.
-    const ImageSize shown{image.width, image.height};
+    // a box is open; the raw dialog still proposes its size (RawOptions keeps it).
     ReleaseImage(image);
     if (context.openAsRaw) {
         host.SetPaneText(Pane::Prompt, context.acquisitionSession ? image.path : "");
-        if (!AskRaw(context, shown)) {
+        if (!AskRaw(context)) {
             return Fail(context);
         }
         image.formatCode = kFormatRaw;
@@ -153,7 +145,7 @@ LoadOutcome LoadImageFile(LoadContext& context, std::string path) {
             host.SetPaneText(Pane::Readout, "");
             MessageAnswer answer = host.ShowMessage("MSG 20", "Unknown Image Format. Open as raw?",
                                                     MessageIcon::Warning, MessageButtons::YesNo);
-            if (answer != MessageAnswer::Yes || !AskRaw(context, shown)) {
+            if (answer != MessageAnswer::Yes || !AskRaw(context)) {
                 return Fail(context);
             }
             image.formatCode = kFormatRaw;
@@ -175,6 +167,8 @@ LoadOutcome LoadImageFile(LoadContext& context, std::string path) {
 
     image.loaded = true;
     ++image.generation;
+    context.raw.proposedColumns = image.width;
+    context.raw.proposedRows = image.height;
     host.SetPaneText(Pane::Readout, "");
     if (context.header.observationTime < 0) {
         context.header.observationTime = 0;

@@ -46,8 +46,8 @@ std::string SignedText(std::int32_t value) {
 
 RawDialogFields RawDialogFieldsFrom(const ImageRecord& image, const RawOptions& raw) {
     RawDialogFields fields;
-    fields.columns = image.width != 0 ? SignedText(image.width) : std::string();
-    fields.rows = image.height != 0 ? SignedText(image.height) : std::string();
+    fields.columns = raw.proposedColumns != 0 ? SignedText(raw.proposedColumns) : std::string();
+    fields.rows = raw.proposedRows != 0 ? SignedText(raw.proposedRows) : std::string();
     fields.headerBytes = SignedText(raw.rawHeaderBytes);
     fields.skipRows = SignedText(raw.rawSkipRows);
     fields.bzero = SignedText(raw.rawBzero);
@@ -71,6 +71,8 @@ bool AcceptRawDialog(const RawDialogFields& fields, ImageRecord& image, RawOptio
 
     image.width = static_cast<std::int32_t>(*columns);
     image.height = static_cast<std::int32_t>(*rows);
+    raw.proposedColumns = image.width;
+    raw.proposedRows = image.height;
     raw.rawHeaderBytes = static_cast<std::int32_t>(*headerBytes);
     raw.rawSkipRows = static_cast<std::int32_t>(*skipRows);
     raw.rawBzero = static_cast<std::int32_t>(*bzero);

@@ -48,8 +48,7 @@ struct Bench {
     }
     // What the event loop does when the drain the host was asked for runs.
     void Drain() {
-        while (HandleNextHandOver(l.program, l.host)) {
-        }
+        DrainHandOvers(l.program, l.host);
     }
 };
 

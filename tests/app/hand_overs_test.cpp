@@ -59,8 +59,7 @@ struct Night {
         return ReceiveHandOver(program, host, handOver);
     }
     void Drain() {
-        while (HandleNextHandOver(program, host)) {
-        }
+        DrainHandOvers(program, host);
     }
     // Do! on the first frame, accepted in both boxes.
     void Run() {
@@ -113,6 +112,8 @@ TEST(HandOvers, WaitUntilTheBoxTheLoadOrTheRunHasEnded) {
         {"one file three times, another between", Operation::Run, "dialog ConfirmBox",
          {{Image, 1}, {Image, 2}, {Image, 1}, {Image, 1, 2}}, 0, 2, 2},
         {"1035 while the run repaints", Operation::Run, "update", {{Release}}, 0, kNone, 0},
+        {"a file, 1035 and the file again during the confirmation", Operation::Run,
+         "dialog ConfirmBox", {{Image, 1}, {Release}, {Image, 1}}, 0, 1, 1},
         {"an image of number 2 during a reader's warning box", Operation::LoadCut,
          "message MSG 129: Warning! Some lines are missing.", {{Image, 1, 2}}, kCut, 1, 1},
         {"the same file during its own warning box", Operation::LoadCut, "message MSG 129",

@@ -95,10 +95,8 @@ TEST(RawDialog, OpensWithTheCurrentValues) {
     EXPECT_EQ(empty.headerBytes, "0");
     EXPECT_TRUE(empty.eightBit);  // bitpix 0 is not 16
 
-    image.width = 512;
-    image.height = 256;
     image.bitpix = 16;
-    raw = RawOptions{2880, 4, 32768, true};
+    raw = RawOptions{2880, 4, 32768, true, 512, 256};
     RawDialogFields f = RawDialogFieldsFrom(image, raw);
     EXPECT_EQ(f.columns, "512");
     EXPECT_EQ(f.rows, "256");
@@ -212,7 +210,7 @@ TEST(RawReader, BzeroMakesTheTrueValues) {
     EXPECT_EQ(program.image.bzero, 1000);
 }
 
-TEST(RawReader, AfterAnEightBitLoadTheDialogProposesEightBitsWithoutSwap) {
+TEST(RawReader, AfterAnEightBitLoadTheDialogProposesEightBitsWithoutSwapAndItsSize) {
     TempDir dir;
     Program program;
     FakeHost host;
@@ -224,6 +222,13 @@ TEST(RawReader, AfterAnEightBitLoadTheDialogProposesEightBitsWithoutSwap) {
     EXPECT_TRUE(host.rawDialogOpenings[1].eightBit);
     EXPECT_FALSE(host.rawDialogOpenings[1].swapBytes);
     EXPECT_EQ(host.rawDialogOpenings[1].columns, "64");
+    // The cancelled load has emptied the window; the size is still proposed.
+    ASSERT_FALSE(program.image.loaded);
+    host.rawDialogScript.push_back(std::nullopt);
+    EXPECT_FALSE(LoadPath(program, host, dir.File("frame.raw")));
+    ASSERT_EQ(host.rawDialogOpenings.size(), 3u);
+    EXPECT_EQ(host.rawDialogOpenings[2].columns, "64");
+    EXPECT_EQ(host.rawDialogOpenings[2].rows, "4");
 }
 
 TEST(RawReader, AnInvalidPressKeepsTheDialogOpenUntilAValidOne) {
