@@ -298,7 +298,12 @@ bool AcceptsDrop(const Program& program, std::size_t files) {
 
 void OpenDroppedFile(Program& program, Host& host, const std::string& path) {
     if (AcceptsDrop(program, 1)) {
-        OpenChosenFile(program, host, path, program.shell.openFilterIndex);
+        // A drop shows no filter to choose: the file is recognised by its first bytes (an
+        // unknown one still asks whether to open it as raw), whatever filter Open last used.
+        const int filter = program.shell.openFilterIndex == kRawFilter
+                               ? kAllFilesFilter
+                               : program.shell.openFilterIndex;
+        OpenChosenFile(program, host, path, filter);
     }
 }
 

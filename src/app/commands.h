@@ -52,6 +52,7 @@ inline constexpr std::string_view kOpenFilterText =
     "FITS Files (*.FTS;*.FIT;*.FITS;*.MT)|*.fts;*.fit;*.fits;*.mt|"
     "RAW - Raw File Format|*.*|All Files|*.*|";
 inline constexpr int kRawFilter = 3;
+inline constexpr int kAllFilesFilter = 4;
 
 // The filter the open dialog starts on after loading a file of this format.
 int FilterIndexForFormat(int formatCode);

@@ -207,11 +207,11 @@ TEST(FileCommands, ADroppedFileOpensAsOpenWould) {
     OpenDroppedFile(f.program, f.host, f.dir.File("a.fit"));
     EXPECT_TRUE(f.program.image.loaded);
     EXPECT_EQ(f.host.title, "Corvane 32 - " + f.dir.File("a.fit"));
-    // With the raw filter chosen last, the file is read as raw, as Open would read it.
+    // The raw filter chosen last in Open does not make a dropped FITS file raw.
     f.program.shell.openFilterIndex = kRawFilter;
     OpenDroppedFile(f.program, f.host, f.dir.File("a.fit"));
-    EXPECT_EQ(f.host.rawDialogRuns, 1);
-    EXPECT_FALSE(f.program.image.loaded);
+    EXPECT_EQ(f.host.rawDialogRuns, 0);
+    EXPECT_TRUE(f.program.image.loaded);
 }
 
 // Wherever a load fails, the readout pane loses its "Loading image..." and the prompt
