@@ -18,6 +18,7 @@ void PeriodWorker::Request(PeriodSearchInput input, std::vector<LightcurvePoint>
     if (cancel_) {
         cancel_->store(true);
     }
+    pool_.clear();  // a request still waiting behind the running one is no longer wanted
     cancel_ = std::make_shared<std::atomic<bool>>(false);
     const std::uint64_t id = ++newest_;
     busy_ = true;
