@@ -32,7 +32,9 @@ bool AcceleratorGuard::eventFilter(QObject* watched, QEvent* event) {
     }
     // An accepted override hands the key to whoever has the keyboard instead.
     auto* key = static_cast<QKeyEvent*>(event);
-    const QKeySequence pressed(key->keyCombination());
+    // Keypad arrows carry the keypad modifier; the shortcut map matches them without it.
+    const QKeySequence pressed(
+        QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())));
     for (const QAction* action : window_.actions()) {
         if (!action->shortcut().isEmpty() && action->shortcut() == pressed) {
             key->accept();
