@@ -53,8 +53,13 @@ private:
                            2 * list->frameWidth();
         const int missing = needed - list->width();
         if (missing > 0) {
-            const int widest = AvailableArea(dialog_).width();
-            dialog_.resize(std::min(dialog_.width() + missing, widest), dialog_.height());
+            const QRect area = AvailableArea(dialog_);
+            dialog_.resize(std::min(dialog_.width() + missing, area.width()), dialog_.height());
+            // Grown to the right: back onto the screen when that took it past the edge.
+            const int beyond = dialog_.frameGeometry().right() - area.right();
+            if (beyond > 0) {
+                dialog_.move(std::max(area.left(), dialog_.x() - beyond), dialog_.y());
+            }
         }
     }
 
